@@ -28,7 +28,14 @@ class PayloadWriter {
   explicit PayloadWriter(uint8_t* image) : image_(image) {}
 
   void Put(uint8_t byte) {
-    if (length_ < kMaxPayload) image_[PayloadOffset(length_)] = byte;
+    if (length_ < kMaxPayload) {
+      const size_t o = PayloadOffset(length_);
+      if (o % kFrameSize == 2) {  // first byte of a new data frame: its prefix goes first
+        image_[o - 2] = 0x02;
+        image_[o - 1] = 0x00;
+      }
+      image_[o] = byte;
+    }
     ++length_;
   }
   void PutAt(size_t p, uint8_t byte) {
