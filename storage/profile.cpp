@@ -1,0 +1,453 @@
+#include "storage/profile.h"
+
+#include <cstring>
+#include <limits>
+
+#include "storage/file_io.h"
+
+namespace corvane::profile {
+namespace {
+
+// The system trims names and values of these; 0x1A is the old end-of-file mark.
+bool IsBlank(char16_t c) {
+  return c == u' ' || c == u'\t' || c == u'\v' || c == u'\f' || c == 0x1A;
+}
+
+bool IsBreakOrNul(char16_t c) { return c == u'\r' || c == u'\n' || c == 0; }
+
+std::u16string_view Trim(std::u16string_view s) {
+  size_t b = 0;
+  size_t e = s.size();
+  while (b < e && IsBlank(s[b])) ++b;
+  while (e > b && IsBlank(s[e - 1])) --e;
+  return s.substr(b, e - b);
+}
+
+char16_t FoldChar(char16_t c) {
+  if (c < 0x80) return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c;
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 32);
+  if (c == 0xFF) return 0x178;
+  auto pair_even_upper = [c](char16_t lo, char16_t hi) {
+    return c >= lo && c <= hi && ((c - lo) & 1) ? static_cast<char16_t>(c - 1) : char16_t{0};
+  };
+  if (char16_t u = pair_even_upper(0x100, 0x137)) return u;
+  if (char16_t u = pair_even_upper(0x14A, 0x177)) return u;
+  if (char16_t u = pair_even_upper(0x139, 0x148)) return u;
+  if (char16_t u = pair_even_upper(0x179, 0x17E)) return u;
+  if (c >= 0x3B1 && c <= 0x3C9) return c == 0x3C2 ? char16_t{0x3A3} : char16_t(c - 32);
+  if (c == 0x3AC) return 0x386;
+  if (c >= 0x3AD && c <= 0x3AF) return static_cast<char16_t>(c - 37);
+  if (c == 0x3CC) return 0x38C;
+  if (c == 0x3CD || c == 0x3CE) return static_cast<char16_t>(c - 63);
+  if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 32);
+  if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 80);
+  if (char16_t u = pair_even_upper(0x460, 0x481)) return u;
+  if (char16_t u = pair_even_upper(0x48A, 0x4BF)) return u;
+  if (char16_t u = pair_even_upper(0x4C1, 0x4CE)) return u;
+  if (c == 0x4CF) return 0x4C0;
+  if (char16_t u = pair_even_upper(0x4D0, 0x52F)) return u;
+  if (c >= 0x561 && c <= 0x586) return static_cast<char16_t>(c - 48);
+  if (c >= 0xFF41 && c <= 0xFF5A) return static_cast<char16_t>(c - 32);
+  return c;
+}
+
+struct ParsedLine {
+  enum Kind { kBlank, kOther, kHeader, kKey } kind = kBlank;
+  std::u16string_view name;   // section or key name
+  std::u16string_view value;  // trimmed, quotes kept
+  size_t value_start = 0;     // where the value starts in the line (after '=' and blanks)
+};
+
+// One line as the system reads it: trimmed; '[' up to the last ']' is a section header;
+// otherwise a line with '=' is a key, anything else (';' lines included) is just kept.
+ParsedLine ParseLine(std::u16string_view line) {
+  ParsedLine p;
+  size_t b = 0;
+  size_t e = line.size();
+  while (b < e && IsBlank(line[b])) ++b;
+  while (e > b && IsBlank(line[e - 1])) --e;
+  if (b == e) return p;
+  if (line[b] == u'[') {
+    const size_t close = line.substr(0, e).rfind(u']');
+    if (close != std::u16string_view::npos && close > b) {
+      p.kind = ParsedLine::kHeader;
+      p.name = line.substr(b + 1, close - b - 1);
+      return p;
+    }
+  }
+  const size_t eq = line.substr(0, e).find(u'=', b);
+  if (eq == std::u16string_view::npos) {
+    p.kind = ParsedLine::kOther;
+    return p;
+  }
+  p.kind = ParsedLine::kKey;
+  size_t name_end = eq;
+  while (name_end > b && IsBlank(line[name_end - 1])) --name_end;
+  p.name = line.substr(b, name_end - b);
+  size_t v = eq + 1;
+  while (v < e && IsBlank(line[v])) ++v;
+  p.value_start = v;
+  p.value = line.substr(v, e - v);
+  return p;
+}
+
+std::u16string_view StripQuotes(std::u16string_view v) {
+  if (v.size() >= 2 && (v[0] == u'"' || v[0] == u'\'') && v.back() == v[0]) {
+    return v.substr(1, v.size() - 2);
+  }
+  return v;
+}
+
+int HexDigit(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'A' && c <= u'F') return c - u'A' + 10;
+  if (c >= u'a' && c <= u'f') return c - u'a' + 10;
+  return -1;
+}
+
+std::u16string Ascii(const std::string& s) { return std::u16string(s.begin(), s.end()); }
+
+std::u16string_view EolText(uint8_t eol) {
+  switch (eol) {
+    case 1: return u"\r\n";
+    case 2: return u"\n";
+    case 3: return u"\r";
+    default: return u"";
+  }
+}
+
+template <typename SetFn>
+bool WriteWith(const std::u16string& path, SetFn set) {
+  Document doc = Document::Load(path);
+  if (doc.Unreadable() || !set(doc)) return false;
+  if (doc.Exists() && !doc.Modified()) return true;
+  return doc.Save(path);
+}
+
+}  // namespace
+
+std::u16string FoldCase(std::u16string_view s) {
+  std::u16string out(s);
+  for (char16_t& c : out) c = FoldChar(c);
+  return out;
+}
+
+Document Document::Load(const std::u16string& path) {
+  file_io::ReadResult r = file_io::ReadWholeFile(path);
+  if (r.status == file_io::ReadStatus::kOk) return Parse(r.bytes);
+  Document d;
+  if (r.status == file_io::ReadStatus::kError) d.state_ = State::kUnreadable;
+  return d;
+}
+
+Document Document::Parse(std::string_view bytes) {
+  Document d;
+  d.state_ = State::kRead;
+  text::DecodedText t = text::Decode(bytes);
+  d.encoding_ = t.encoding;
+  d.bom_ = t.bom;
+  d.sections_.emplace_back();  // the lines before the first header
+  const std::u16string& s = t.text;
+  const size_t n = s.size();
+  size_t i = 0;
+  while (i < n) {
+    size_t j = i;
+    while (j < n && s[j] != u'\r' && s[j] != u'\n') ++j;
+    Line line{s.substr(i, j - i), Eol::kNone};
+    if (j < n) {
+      if (s[j] == u'\n') {
+        line.eol = Eol::kLf;
+        j += 1;
+      } else if (j + 1 < n && s[j + 1] == u'\n') {
+        line.eol = Eol::kCrLf;
+        j += 2;
+      } else {
+        line.eol = Eol::kCr;
+        j += 1;
+      }
+    }
+    i = j;
+    d.AddLine(std::move(line));
+  }
+  return d;
+}
+
+void Document::AddLine(Line line) {
+  const ParsedLine p = ParseLine(line.text);
+  if (p.kind == ParsedLine::kHeader) {
+    section_index_.emplace(FoldCase(p.name), static_cast<uint32_t>(sections_.size()));
+    sections_.emplace_back();
+  } else if (p.kind == ParsedLine::kKey && !p.name.empty() && sections_.size() > 1) {
+    Section& sec = sections_.back();
+    sec.keys.emplace(FoldCase(p.name), static_cast<uint32_t>(sec.lines.size()));
+  }
+  sections_.back().lines.push_back(std::move(line));
+}
+
+const Document::Line* Document::FindKey(std::u16string_view section,
+                                        std::u16string_view key) const {
+  section = Trim(section);
+  key = Trim(key);
+  if (section.empty() || key.empty()) return nullptr;
+  const auto s = section_index_.find(FoldCase(section));
+  if (s == section_index_.end()) return nullptr;
+  const Section& sec = sections_[s->second];
+  const auto k = sec.keys.find(FoldCase(key));
+  return k == sec.keys.end() ? nullptr : &sec.lines[k->second];
+}
+
+std::optional<std::u16string> Document::Get(std::u16string_view section,
+                                            std::u16string_view key) const {
+  const Line* line = FindKey(section, key);
+  if (!line) return std::nullopt;
+  return std::u16string(StripQuotes(ParseLine(line->text).value));
+}
+
+std::u16string Document::GetString(std::u16string_view section, std::u16string_view key,
+                                   std::u16string_view def) const {
+  if (std::optional<std::u16string> v = Get(section, key)) return *v;
+  while (!def.empty() && def.back() == u' ') def.remove_suffix(1);
+  return std::u16string(def);
+}
+
+int32_t Document::GetInt(std::u16string_view section, std::u16string_view key,
+                         int32_t def) const {
+  const std::optional<std::u16string> v = Get(section, key);
+  if (!v || v->empty()) return def;
+  // The system reads the value into a 30-unit buffer first, then converts it.
+  const std::u16string_view s = std::u16string_view(*v).substr(0, 29);
+  size_t i = 0;
+  while (i < s.size() && s[i] <= u' ') ++i;
+  bool minus = false;
+  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) minus = s[i++] == u'-';
+  uint32_t base = 10;
+  if (i + 1 < s.size() && s[i] == u'0') {
+    if (s[i + 1] == u'x') base = 16;
+    else if (s[i + 1] == u'o') base = 8;
+    else if (s[i + 1] == u'b') base = 2;
+    if (base != 10) i += 2;
+  }
+  uint32_t total = 0;
+  for (; i < s.size(); ++i) {
+    const char16_t c = s[i];
+    uint32_t digit;
+    if (c >= u'0' && c <= u'9') digit = c - u'0';
+    else if (c >= u'A' && c <= u'Z') digit = c - u'A' + 10;
+    else if (c >= u'a' && c <= u'z') digit = c - u'a' + 10;
+    else break;
+    if (digit >= base) break;
+    total = total * base + digit;  // wraps modulo 2^32 like the system's conversion
+  }
+  if (minus) total = 0u - total;
+  return static_cast<int32_t>(total);
+}
+
+uint32_t Document::GetHex(std::u16string_view section, std::u16string_view key,
+                          uint32_t def) const {
+  const std::optional<std::u16string> v = Get(section, key);
+  if (!v) return def;
+  const std::u16string_view s = std::u16string_view(*v).substr(0, 63);
+  size_t i = 0;
+  while (i < s.size() && (IsBlank(s[i]) || s[i] == u'\r' || s[i] == u'\n')) ++i;
+  if (i + 1 < s.size() && s[i] == u'0' && (s[i + 1] == u'x' || s[i + 1] == u'X')) i += 2;
+  uint32_t total = 0;
+  for (int d; i < s.size() && (d = HexDigit(s[i])) >= 0; ++i) {
+    total = (total << 4) | static_cast<uint32_t>(d);  // keeps the low 32 bits, the last 8 digits
+  }
+  return total;
+}
+
+bool Document::GetStruct(std::u16string_view section, std::u16string_view key, void* out,
+                         size_t n) const {
+  const Line* line = FindKey(section, key);
+  if (!line || n > (std::numeric_limits<size_t>::max() - 2) / 2) return false;
+  // The raw value: the system's structure read takes no quotes off.
+  const std::u16string_view v = ParseLine(line->text).value;
+  if (v.size() != 2 * n + 2) return false;
+  for (char16_t c : v) {
+    if (HexDigit(c) < 0) return false;
+  }
+  std::vector<unsigned char> bytes(n);
+  unsigned sum = 0;
+  for (size_t k = 0; k < n; ++k) {
+    bytes[k] = static_cast<unsigned char>(HexDigit(v[2 * k]) << 4 | HexDigit(v[2 * k + 1]));
+    sum += bytes[k];
+  }
+  const unsigned stored = static_cast<unsigned>(HexDigit(v[2 * n]) << 4 | HexDigit(v[2 * n + 1]));
+  if (stored != (sum & 0xFF)) return false;
+  if (n > 0) std::memcpy(out, bytes.data(), n);
+  return true;
+}
+
+Document::Change Document::Apply(std::u16string_view section, std::u16string_view key,
+                                 std::u16string_view value) {
+  section = Trim(section);
+  key = Trim(key);
+  auto has_break = [](std::u16string_view s) {
+    for (char16_t c : s) {
+      if (IsBreakOrNul(c)) return true;
+    }
+    return false;
+  };
+  if (section.empty() || key.empty() || has_break(section) || has_break(key) ||
+      key[0] == u'[' || key.find(u'=') != std::u16string_view::npos) {
+    return Change::kInvalid;
+  }
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (IsBreakOrNul(value[i])) {
+      value = value.substr(0, i);
+      break;
+    }
+  }
+  while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
+
+  if (sections_.empty()) sections_.emplace_back();
+  const std::u16string folded_section = FoldCase(section);
+  const auto s = section_index_.find(folded_section);
+  if (s != section_index_.end()) {
+    Section& sec = sections_[s->second];
+    const std::u16string folded_key = FoldCase(key);
+    const auto k = sec.keys.find(folded_key);
+    if (k != sec.keys.end()) {
+      Line& line = sec.lines[k->second];
+      const ParsedLine p = ParseLine(line.text);
+      if (p.value == value) return Change::kUnchanged;
+      line.text.resize(p.value_start);
+      line.text.append(value);
+      modified_ = true;
+      return Change::kChanged;
+    }
+    // After the last non-blank line: blank lines that end a section stay between the sections.
+    size_t at = sec.lines.size();
+    while (at > 1 && ParseLine(sec.lines[at - 1].text).kind == ParsedLine::kBlank) --at;
+    if (sec.lines[at - 1].eol == Eol::kNone) sec.lines[at - 1].eol = Eol::kCrLf;
+    std::u16string text(key);
+    text += u'=';
+    text.append(value);
+    sec.lines.insert(sec.lines.begin() + static_cast<std::ptrdiff_t>(at),
+                     Line{std::move(text), Eol::kCrLf});
+    sec.keys.emplace(folded_key, static_cast<uint32_t>(at));  // only blank lines follow it
+    modified_ = true;
+    return Change::kChanged;
+  }
+  for (size_t i = sections_.size(); i-- > 0;) {
+    if (!sections_[i].lines.empty()) {
+      Line& last = sections_[i].lines.back();
+      if (last.eol == Eol::kNone) last.eol = Eol::kCrLf;
+      break;
+    }
+  }
+  Section sec;
+  std::u16string header = u"[";
+  header.append(section);
+  header += u']';
+  sec.lines.push_back(Line{std::move(header), Eol::kCrLf});
+  std::u16string text(key);
+  text += u'=';
+  text.append(value);
+  sec.lines.push_back(Line{std::move(text), Eol::kCrLf});
+  sec.keys.emplace(FoldCase(key), 1u);
+  section_index_.emplace(folded_section, static_cast<uint32_t>(sections_.size()));
+  sections_.push_back(std::move(sec));
+  modified_ = true;
+  return Change::kChanged;
+}
+
+bool Document::Set(std::u16string_view section, std::u16string_view key,
+                   std::u16string_view value) {
+  return Apply(section, key, value) != Change::kInvalid;
+}
+
+bool Document::SetInt(std::u16string_view section, std::u16string_view key, int32_t v) {
+  return Set(section, key, Ascii(std::to_string(v)));
+}
+
+bool Document::SetHex(std::u16string_view section, std::u16string_view key, uint32_t v) {
+  static const char16_t kDigits[] = u"0123456789abcdef";
+  std::u16string text;
+  do {
+    text.insert(text.begin(), kDigits[v & 0xF]);
+    v >>= 4;
+  } while (v != 0);
+  return Set(section, key, text);
+}
+
+bool Document::SetStruct(std::u16string_view section, std::u16string_view key, const void* data,
+                         size_t n) {
+  static const char16_t kDigits[] = u"0123456789ABCDEF";
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  std::u16string text;
+  text.reserve(2 * n + 2);
+  unsigned sum = 0;
+  for (size_t k = 0; k < n; ++k) {
+    text += kDigits[bytes[k] >> 4];
+    text += kDigits[bytes[k] & 0xF];
+    sum += bytes[k];
+  }
+  text += kDigits[(sum >> 4) & 0xF];
+  text += kDigits[sum & 0xF];
+  return Set(section, key, text);
+}
+
+std::string Document::Serialize() const {
+  std::u16string all;
+  for (const Section& sec : sections_) {
+    for (const Line& line : sec.lines) {
+      all.append(line.text);
+      all.append(EolText(static_cast<uint8_t>(line.eol)));
+    }
+  }
+  if (encoding_ == text::Encoding::kWindows1252) {
+    std::string bytes;
+    if (text::EncodeWindows1252(all, &bytes)) return bytes;
+    return text::Encode(all, text::Encoding::kUtf8, true);
+  }
+  return text::Encode(all, encoding_, bom_);
+}
+
+bool Document::Save(const std::u16string& path) const {
+  if (Unreadable()) return false;
+  return file_io::WriteWholeFile(path, Serialize());
+}
+
+std::u16string ReadString(const std::u16string& path, std::u16string_view section,
+                          std::u16string_view key, std::u16string_view def) {
+  return Document::Load(path).GetString(section, key, def);
+}
+
+int32_t ReadInt(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+                int32_t def) {
+  return Document::Load(path).GetInt(section, key, def);
+}
+
+uint32_t ReadHex(const std::u16string& path, std::u16string_view section,
+                 std::u16string_view key, uint32_t def) {
+  return Document::Load(path).GetHex(section, key, def);
+}
+
+bool ReadStruct(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+                void* out, size_t n) {
+  return Document::Load(path).GetStruct(section, key, out, n);
+}
+
+bool WriteString(const std::u16string& path, std::u16string_view section,
+                 std::u16string_view key, std::u16string_view value) {
+  return WriteWith(path, [&](Document& d) { return d.Set(section, key, value); });
+}
+
+bool WriteInt(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+              int32_t v) {
+  return WriteWith(path, [&](Document& d) { return d.SetInt(section, key, v); });
+}
+
+bool WriteHex(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+              uint32_t v) {
+  return WriteWith(path, [&](Document& d) { return d.SetHex(section, key, v); });
+}
+
+bool WriteStruct(const std::u16string& path, std::u16string_view section,
+                 std::u16string_view key, const void* data, size_t n) {
+  return WriteWith(path, [&](Document& d) { return d.SetStruct(section, key, data, n); });
+}
+
+}  // namespace corvane::profile

@@ -1,0 +1,127 @@
+// The profile (INI) engine: the reading and writing rules of the Windows profile functions on
+// every platform. Names of sections and keys compare without regard to case and are trimmed;
+// values are trimmed and lose one pair of matching quotes; the first matching section and key win;
+// a missing file, section or key gives the default. A write replaces the value in place and keeps
+// every other line as it was; a new key goes after the last non-blank line of its section, a new
+// section at the end of the file. Files are read as UTF-16LE, UTF-8 or Windows-1252 and written
+// back in the encoding they had; a new file is UTF-8 without byte-order mark.
+//
+// Nothing is cached between calls: each one-shot function parses the file once, and a Document
+// holds what was read when it was loaded.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "storage/text_encoding.h"
+
+namespace corvane::profile {
+
+// A parsed profile file: load once, query many keys, modify, save once.
+class Document {
+ public:
+  Document() = default;  // as for a missing file
+
+  // A missing or unreadable file gives an empty document; Exists() is false for both.
+  static Document Load(const std::u16string& path);
+  // The document of these file bytes (Exists() is true).
+  static Document Parse(std::string_view bytes);
+
+  bool Exists() const { return state_ == State::kRead; }
+  // Something was at the path but could not be read: Save refuses to replace it, since the
+  // document does not hold what the file holds.
+  bool Unreadable() const { return state_ == State::kUnreadable; }
+  // A Set changed the document since it was loaded.
+  bool Modified() const { return modified_; }
+  text::Encoding encoding() const { return encoding_; }
+  bool has_bom() const { return bom_; }
+
+  // The value as GetPrivateProfileStringW returns it (trimmed, one pair of quotes removed), or
+  // nothing for a missing section or key.
+  std::optional<std::u16string> Get(std::u16string_view section, std::u16string_view key) const;
+  // Trailing spaces of the default are dropped, as the system does.
+  std::u16string GetString(std::u16string_view section, std::u16string_view key,
+                           std::u16string_view def) const;
+  // As GetPrivateProfileIntW: an empty value gives def; otherwise leading blanks, a sign, a base
+  // prefix 0x/0o/0b and the digits up to the first other character, modulo 2^32.
+  int32_t GetInt(std::u16string_view section, std::u16string_view key, int32_t def) const;
+  // A missing key gives def. Else at most 63 characters: leading blanks and an optional 0x are
+  // skipped, hexadecimal digits of either case up to the first other character, 0 without any.
+  uint32_t GetHex(std::u16string_view section, std::u16string_view key, uint32_t def) const;
+  // Exactly 2n+2 hexadecimal digits whose last pair is the low 8 bits of the sum of the n bytes.
+  // False, with out untouched, otherwise.
+  bool GetStruct(std::u16string_view section, std::u16string_view key, void* out,
+                 size_t n) const;
+
+  // False, and nothing changed, for names that cannot be stored: empty after trimming, holding a
+  // line break or NUL, a key starting with '[' or holding '='. A value is cut at its first line
+  // break or NUL, so it cannot add lines to the file, and loses its leading blanks.
+  bool Set(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+  bool SetInt(std::u16string_view section, std::u16string_view key, int32_t v);   // "%d"
+  bool SetHex(std::u16string_view section, std::u16string_view key, uint32_t v);  // "%lx"
+  // Upper-case digit pairs and the checksum pair.
+  bool SetStruct(std::u16string_view section, std::u16string_view key, const void* data,
+                 size_t n);
+
+  // The file bytes in the document's encoding. A Windows-1252 document holding a character the
+  // code page lacks becomes UTF-8 with byte-order mark: every character is kept, and the mark tells
+  // every later reader what the bytes are.
+  std::string Serialize() const;
+  // Writes a temporary file beside path and replaces path with it: a failed save leaves the old
+  // file whole.
+  bool Save(const std::u16string& path) const;
+
+ private:
+  enum class State : uint8_t { kNone, kRead, kUnreadable };
+  enum class Eol : uint8_t { kNone, kCrLf, kLf, kCr };
+  enum class Change : uint8_t { kInvalid, kUnchanged, kChanged };
+  struct Line {
+    std::u16string text;
+    Eol eol;
+  };
+  struct Section {
+    std::vector<Line> lines;  // the header first; the lines before the first header have none
+    std::unordered_map<std::u16string, uint32_t> keys;  // folded name -> first line holding it
+  };
+
+  void AddLine(Line line);
+  const Line* FindKey(std::u16string_view section, std::u16string_view key) const;
+  Change Apply(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+
+  std::vector<Section> sections_;
+  std::unordered_map<std::u16string, uint32_t> section_index_;  // folded name -> first section
+  text::Encoding encoding_ = text::Encoding::kUtf8;
+  bool bom_ = false;
+  bool modified_ = false;
+  State state_ = State::kNone;
+};
+
+// One-shot helpers mirroring the Win32 profile functions; each parses the file once.
+std::u16string ReadString(const std::u16string& path, std::u16string_view section,
+                          std::u16string_view key, std::u16string_view def);
+int32_t ReadInt(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+                int32_t def);
+uint32_t ReadHex(const std::u16string& path, std::u16string_view section,
+                 std::u16string_view key, uint32_t def);
+bool ReadStruct(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+                void* out, size_t n);
+// A write that changes nothing leaves the file untouched and succeeds. A file that is there but
+// cannot be read is never replaced.
+bool WriteString(const std::u16string& path, std::u16string_view section,
+                 std::u16string_view key, std::u16string_view value);
+bool WriteInt(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+              int32_t v);
+bool WriteHex(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+              uint32_t v);
+bool WriteStruct(const std::u16string& path, std::u16string_view section,
+                 std::u16string_view key, const void* data, size_t n);
+
+// Upper-cases the letters of the common scripts, so names compare without regard to case.
+std::u16string FoldCase(std::u16string_view s);
+
+}  // namespace corvane::profile
