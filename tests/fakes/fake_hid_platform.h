@@ -104,6 +104,11 @@ class FakeHidPlatform : public HidPlatform {
       if (o.Handle == handle && handle != kInvalidHidHandle) return &o;
     return nullptr;
   }
+  // Forgets the reports sent so far and starts every interface's ReportResults script over.
+  void ClearReports() {
+    Reports.clear();
+    SentTo_.clear();
+  }
   std::vector<std::vector<uint8_t>> ReportBytes() const {
     std::vector<std::vector<uint8_t>> all;
     for (const FakeReport& r : Reports) all.push_back(r.Bytes);
