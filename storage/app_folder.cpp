@@ -1,0 +1,79 @@
+#include "storage/app_folder.h"
+
+#include <utility>
+
+namespace corvane {
+namespace {
+
+std::u16string& FolderOverride() {
+  static std::u16string folder;
+  return folder;
+}
+
+#ifdef _WIN32
+FolderLookup g_lookup = nullptr;  // installed by UseModuleFolder()
+#else
+FolderLookup g_lookup = &ProcessFolder;
+#endif
+
+bool IsSeparator(char16_t c) {
+#ifdef _WIN32
+  return c == u'\\' || c == u'/';
+#else
+  return c == u'/';
+#endif
+}
+
+std::u16string Decimal(uint32_t value) {
+  char16_t digits[10];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char16_t>(u'0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  std::u16string text;
+  while (n > 0) text.push_back(digits[--n]);
+  return text;
+}
+
+std::u16string Subfolder(std::u16string_view name) {
+  std::u16string path = AppFolder();
+  path.append(name);
+  path.push_back(kFolderSeparator);
+  return path;
+}
+
+}  // namespace
+
+void SetExecutableFolderLookup(FolderLookup lookup) { g_lookup = lookup; }
+
+std::u16string ExecutableFolder() { return g_lookup ? g_lookup() : std::u16string(); }
+
+void SetAppFolder(std::u16string folder) {
+  if (!folder.empty() && !IsSeparator(folder.back())) folder.push_back(kFolderSeparator);
+  FolderOverride() = std::move(folder);
+}
+
+std::u16string AppFolder() {
+  const std::u16string& folder = FolderOverride();
+  return folder.empty() ? ExecutableFolder() : folder;
+}
+
+std::u16string SettingsFilePath() { return AppFolder() + u"Corvane.ini"; }
+
+std::u16string MacrosFolder() { return Subfolder(u"Macros"); }
+
+std::u16string MacroFilePath(std::u16string_view name) {
+  std::u16string path = MacrosFolder();
+  path.append(name);
+  path.append(u".ini");
+  return path;
+}
+
+std::u16string LanguageFilePath(uint32_t lcid) {
+  return Subfolder(u"Languages") + Decimal(lcid) + u".ini";
+}
+
+std::u16string DevicesFolder() { return Subfolder(u"Devices"); }
+
+}  // namespace corvane

@@ -1,0 +1,188 @@
+#include "storage/macro_store.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "model/macro.h"
+#include "model/text.h"
+#include "storage/app_folder.h"
+#include "storage/file_io.h"
+#include "storage/macro_name.h"
+#include "storage/profile.h"
+
+namespace corvane {
+namespace {
+
+using profile::Document;
+
+constexpr std::u16string_view kMacrosSection = u"Macros";
+constexpr std::u16string_view kEvents = u"Events";
+constexpr std::u16string_view kNumbers = u"Numbers";
+
+std::u16string Key(int value) {
+  std::u16string text;
+  for (char c : std::to_string(value)) text.push_back(static_cast<char16_t>(c));
+  return text;
+}
+
+int Count(const MacroLibrary& library) { return std::clamp(library.MacroCount, 0, kMaxMacros); }
+
+// The macro's own file, or nothing when its name must not reach the file system.
+bool OwnFile(const Macro& macro, std::u16string& path) {
+  const std::u16string_view name = NameView(macro.Name);
+  if (!IsValidMacroName(name)) return false;
+  path = MacroFilePath(name);
+  return true;
+}
+
+// Two spellings of one path as far as the text tells: separators and, where the file system
+// ignores case, case. Enough to see that an exchange file is the per-macro file itself.
+bool SamePath(std::u16string_view a, std::u16string_view b) {
+#ifdef _WIN32
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char16_t x = a[i] == u'/' ? u'\\' : a[i];
+    char16_t y = b[i] == u'/' ? u'\\' : b[i];
+    if (UpperCaseUnit(x) != UpperCaseUnit(y)) return false;
+  }
+  return true;
+#else
+  return a == b;
+#endif
+}
+
+// Copies a file, never replacing one that is there.
+bool CopyNoReplace(const std::u16string& from, const std::u16string& to) {
+  if (file_io::FileExists(to)) return false;
+  const file_io::ReadResult read = file_io::ReadWholeFile(from);
+  return read.status == file_io::ReadStatus::kOk && file_io::WriteWholeFile(to, read.bytes);
+}
+
+}  // namespace
+
+void ClearMacros(Macro* first, int n) {
+  for (int i = 0; i < n; ++i) ClearMacro(first[i]);
+}
+
+int LoadMacroNames(MacroLibrary& library) {
+  const Document doc = Document::Load(SettingsFilePath());
+  const int count = std::clamp(doc.GetInt(kMacrosSection, kNumbers, 0), 0, kMaxMacros);
+  for (int i = 0; i < count; ++i) {
+    const std::u16string name = doc.GetString(kMacrosSection, Key(i + 1), u"");
+    CopyName(library.Macros[i].Name, LimitMacroName(name));
+  }
+  return count;
+}
+
+bool SaveMacroNames(const MacroLibrary& library, int count) {
+  const std::u16string path = SettingsFilePath();
+  Document doc = Document::Load(path);
+  count = std::clamp(count, 0, kMaxMacros);
+  doc.SetInt(kMacrosSection, kNumbers, count);
+  for (int i = 0; i < count; ++i)
+    doc.Set(kMacrosSection, Key(i + 1), NameView(library.Macros[i].Name));
+  return doc.Save(path);
+}
+
+void LoadMacroEvents(Macro& macro, const std::u16string* file) {
+  std::u16string own;
+  if (!file) {
+    if (!OwnFile(macro, own)) {
+      macro.EventCount = 0;
+      return;
+    }
+    file = &own;
+  }
+  const Document doc = Document::Load(*file);
+  const int count = std::clamp(doc.GetInt(kEvents, kNumbers, 0), 0, kMaxEvents);
+  for (int i = 0; i < count; ++i)
+    doc.GetStruct(kEvents, Key(i + 1), &macro.Events[i], sizeof macro.Events[i]);
+  macro.EventCount = count;
+}
+
+bool SaveMacroEvents(Macro& macro, const std::u16string* file) {
+  std::u16string own;
+  if (!file) {
+    if (!OwnFile(macro, own)) return false;
+    file = &own;
+  }
+  Document doc = Document::Load(*file);
+  const int count = std::clamp(macro.EventCount, 0, kMaxEvents);
+  doc.SetInt(kEvents, kNumbers, count);
+  for (int i = 0; i < count; ++i)
+    doc.SetStruct(kEvents, Key(i + 1), &macro.Events[i], sizeof macro.Events[i]);
+  if (!doc.Save(*file)) return false;
+  macro.Modified = 0;
+  return true;
+}
+
+bool RenameMacro(MacroLibrary& library, int index, std::u16string_view newName) {
+  if (index < 0 || index >= Count(library)) return false;
+  if (!IsValidMacroName(newName) || FindMacroName(library, newName, index) >= 0) return false;
+  Macro& macro = library.Macros[index];
+  const std::u16string oldName(NameView(macro.Name));
+  bool moved = false;
+  if (IsValidMacroName(oldName)) {
+    const std::u16string from = MacroFilePath(oldName);
+    const std::u16string to = MacroFilePath(newName);
+    moved = FindMacroName(library, oldName, index) >= 0 ? CopyNoReplace(from, to)
+                                                        : file_io::MoveNoReplace(from, to);
+  }
+  CopyName(macro.Name, newName);
+  return moved;
+}
+
+bool DeleteMacroFile(std::u16string_view name) {
+  if (!IsValidMacroName(name)) return false;
+  const std::u16string path = MacroFilePath(name);
+  return file_io::RemoveFile(path) || !file_io::FileExists(path);
+}
+
+bool RemoveMacro(MacroLibrary& library, int index) {
+  const int count = Count(library);
+  if (index < 0 || index >= count) return false;
+  const std::u16string_view name = NameView(library.Macros[index].Name);
+  if (FindMacroName(library, name, index) < 0) DeleteMacroFile(name);
+  for (int i = index; i + 1 < kMaxMacros; ++i) library.Macros[i] = library.Macros[i + 1];
+  ClearMacro(library.Macros[kMaxMacros - 1]);
+  library.MacroCount = count - 1;
+  return true;
+}
+
+void LoadMacroLibrary(MacroLibrary& library) {
+  ClearMacros(library.Macros, kMaxMacros);
+  library.MacroCount = LoadMacroNames(library);
+  for (int i = 0; i < library.MacroCount; ++i) LoadMacroEvents(library.Macros[i]);
+}
+
+int NewMacro(MacroLibrary& library) {
+  const int index = Count(library);
+  if (index >= kMaxMacros) return -1;
+  Macro& macro = library.Macros[index];
+  ClearMacro(macro);
+  CopyName(macro.Name, UniqueMacroName(library, u"New Macro"));
+  SaveMacroEvents(macro);
+  library.MacroCount = index + 1;
+  return index;
+}
+
+int ImportMacroFile(MacroLibrary& library, const std::u16string& path) {
+  const int index = Count(library);
+  if (index >= kMaxMacros) return -1;
+  Macro& macro = library.Macros[index];
+  ClearMacro(macro);
+  CopyName(macro.Name, UniqueMacroName(library, LimitMacroName(MacroNameFromPath(path))));
+  // The per-macro file starts empty; when the exchange file is that very file (an orphan picked
+  // from the Macros folder), emptying it first would lose what is being imported.
+  if (!SamePath(path, MacroFilePath(NameView(macro.Name)))) SaveMacroEvents(macro);
+  LoadMacroEvents(macro, &path);
+  macro.Modified = 0;
+  library.MacroCount = index + 1;
+  return index;
+}
+
+bool ExportMacroFile(Macro& macro, const std::u16string& path) {
+  return SaveMacroEvents(macro, &path);
+}
+
+}  // namespace corvane
