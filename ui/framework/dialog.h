@@ -1,0 +1,65 @@
+// The dialog base: one static dialog procedure that finds its object through DWLP_USER and
+// dispatches to virtual handlers. Used for the modal main window (with a message loop of our
+// own), for modal boxes and for the pages, which are modeless child dialogs.
+#pragma once
+
+#include <windows.h>
+
+namespace corvane::ui {
+
+class Dialog {
+ public:
+  Dialog() = default;
+  Dialog(const Dialog&) = delete;
+  Dialog& operator=(const Dialog&) = delete;
+  virtual ~Dialog();
+
+  HWND Handle() const { return hwnd_; }
+  HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
+  bool IsCreated() const { return hwnd_ != nullptr; }
+
+  // A modeless dialog (a page, or the main window before its loop runs).
+  bool Create(int templateId, HWND parent);
+  // The system's modal loop (About box).
+  INT_PTR RunModal(int templateId, HWND owner);
+  void Destroy();
+
+  // Our own modal loop for a dialog made with Create: runs until EndModal.
+  INT_PTR RunOwnLoop();
+  // Handles the messages already queued, as the loop would; false once the loop was ended.
+  bool PumpPending();
+  void EndModal(INT_PTR result);
+  bool Ended() const { return ended_; }
+  INT_PTR Result() const { return result_; }
+
+  static HINSTANCE Instance();
+
+ protected:
+  // Return value of WM_INITDIALOG: true lets the system set the default focus.
+  virtual bool OnInitDialog() { return true; }
+  virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
+  virtual bool OnNotify(int /*id*/, NMHDR* /*header*/) { return false; }
+  // Any other message; set result and return true when handled.
+  virtual bool OnMessage(UINT /*msg*/, WPARAM /*wp*/, LPARAM /*lp*/, INT_PTR& /*result*/) {
+    return false;
+  }
+  // Filter before IsDialogMessage in our own loop; true swallows the message.
+  virtual bool PreTranslate(MSG& /*msg*/) { return false; }
+
+  // The value a notification returns (DWLP_MSGRESULT).
+  void SetMsgResult(LRESULT value) { SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, value); }
+
+  // Whether the dialog was made by RunModal (IDOK/IDCANCEL then end it by default).
+  bool modal_ = false;
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  INT_PTR Dispatch(UINT msg, WPARAM wp, LPARAM lp);
+  bool Translate(MSG& msg);
+
+  HWND hwnd_ = nullptr;
+  bool ended_ = false;
+  INT_PTR result_ = 0;
+};
+
+}  // namespace corvane::ui

@@ -1,0 +1,77 @@
+// RAII for GDI objects, device contexts, selections and the cursor.
+#pragma once
+
+#include <windows.h>
+
+namespace corvane::ui {
+
+template <typename H>
+class ScopedGdi {
+ public:
+  explicit ScopedGdi(H h = nullptr) : h_(h) {}
+  ~ScopedGdi() { if (h_) DeleteObject(h_); }
+  ScopedGdi(const ScopedGdi&) = delete;
+  ScopedGdi& operator=(const ScopedGdi&) = delete;
+  H Get() const { return h_; }
+  operator H() const { return h_; }
+ private:
+  H h_;
+};
+
+class ScopedGetDC {
+ public:
+  explicit ScopedGetDC(HWND w) : w_(w), dc_(GetDC(w)) {}
+  ~ScopedGetDC() { if (dc_) ReleaseDC(w_, dc_); }
+  ScopedGetDC(const ScopedGetDC&) = delete;
+  ScopedGetDC& operator=(const ScopedGetDC&) = delete;
+  operator HDC() const { return dc_; }
+ private:
+  HWND w_;
+  HDC dc_;
+};
+
+class ScopedPaint {
+ public:
+  explicit ScopedPaint(HWND w) : w_(w) { dc_ = BeginPaint(w, &ps_); }
+  ~ScopedPaint() { EndPaint(w_, &ps_); }
+  ScopedPaint(const ScopedPaint&) = delete;
+  ScopedPaint& operator=(const ScopedPaint&) = delete;
+  operator HDC() const { return dc_; }
+ private:
+  HWND w_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+class ScopedCompatibleDC {
+ public:
+  explicit ScopedCompatibleDC(HDC ref) : dc_(CreateCompatibleDC(ref)) {}
+  ~ScopedCompatibleDC() { if (dc_) DeleteDC(dc_); }
+  ScopedCompatibleDC(const ScopedCompatibleDC&) = delete;
+  ScopedCompatibleDC& operator=(const ScopedCompatibleDC&) = delete;
+  operator HDC() const { return dc_; }
+ private:
+  HDC dc_;
+};
+
+class ScopedSelect {
+ public:
+  ScopedSelect(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+  ~ScopedSelect() { if (old_) SelectObject(dc_, old_); }
+  ScopedSelect(const ScopedSelect&) = delete;
+  ScopedSelect& operator=(const ScopedSelect&) = delete;
+ private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
+// The wait cursor for the length of a scope; the arrow comes back at its end.
+class WaitCursor {
+ public:
+  WaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
+  ~WaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+};
+
+}  // namespace corvane::ui

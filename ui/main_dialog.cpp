@@ -1,0 +1,299 @@
+#include "ui/main_dialog.h"
+
+#include <dbt.h>
+
+#include <string>
+
+#include "device/upload.h"
+#include "storage/macro_store.h"
+#include "storage/settings.h"
+#include "storage/strings.h"
+#include "ui/device_notifications.h"
+#include "ui/framework/scoped.h"
+#include "ui/ids.h"
+#include "ui/localized.h"
+#include "ui/prompts.h"
+
+namespace corvane::ui {
+namespace {
+
+constexpr char16_t kCaption[] = u"Corvane";
+
+}  // namespace
+
+CCorvaneDlg::CCorvaneDlg(const Seams& seams)
+    : seams_(seams),
+      overview_(*this),
+      buttons_(*this),
+      pointer_(*this),
+      scrolling_(*this),
+      macros_(*this) {
+  visible_ = &overview_;
+  icon_ = LoadIconW(Instance(), MAKEINTRESOURCEW(kIconMain));
+  ApplicationSettings app{};
+  LoadHardwareSettings(app, hardware_);
+  lcid_ = app.Lcid;
+  demo_ = app.Demo;
+}
+
+CCorvaneDlg::~CCorvaneDlg() { Destroy(); }
+
+bool CCorvaneDlg::OnInitDialog() {
+  // The dialog procedure sees no WM_CREATE: register for device notifications here, once.
+  if (!initialised_ && !notification_) notification_ = RegisterForHidChanges(Handle());
+  Initialise();
+  return true;
+}
+
+void CCorvaneDlg::Initialise() {
+  if (!initialised_) {
+    std::u16string about(BuiltinString(169));
+    HMENU menu = GetSystemMenu(Handle(), FALSE);
+    if (menu && !about.empty()) {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(menu, MF_STRING, kSysCommandAbout, reinterpret_cast<const wchar_t*>(about.c_str()));
+    }
+    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    // The template leaves the notice's icon to us: the system's error icon.
+    SendDlgItemMessageW(Handle(), kIdNoticeIcon, STM_SETICON,
+                        reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_ERROR)), 0);
+  }
+  link_.Discover(seams_.Hid, hardware_.VendorId, hardware_.ProductId);
+  if (!initialised_) {
+    tab_.Attach(Handle(), kIdTab);
+    tab_.DeleteAll();
+    for (int i = 0; i < 5; ++i) {
+      std::u16string text(BuiltinString(176 + i));
+      if (text.size() > 63) text.resize(63);
+      tab_.Insert(i, text);
+    }
+    tab_.Select(0);
+    CreatePages();
+    initialised_ = true;
+  }
+  ShowDeviceState();
+  HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+  if (HWND ok = Item(IDOK)) SetClassLongPtrW(ok, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(hand));
+  SetCursor(hand);
+}
+
+void CCorvaneDlg::CreatePages() {
+  // The Macros page loads the library before the Buttons page resolves its macro links.
+  Page* order[] = {&macros_, &buttons_, &pointer_, &scrolling_, &overview_};
+  for (Page* p : order) p->CreatePage(Handle());
+  selected_ = kTabOverview;
+  visible_ = &overview_;
+  RECT r{};
+  GetWindowRect(tab_.Handle(), &r);
+  MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+  RECT item{};
+  if (tab_.ItemRect(0, item)) r.top += item.bottom - item.top;
+  for (Page* p : order) {
+    if (!p->Handle()) continue;
+    SetWindowPos(p->Handle(), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                 SWP_NOACTIVATE | (p == visible_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
+  }
+}
+
+void CCorvaneDlg::ShowDeviceState() {
+  bool usable = link_.Present() || demo_;
+  Control(Handle(), kIdNoticeIcon).Show(!usable);
+  Control(Handle(), kIdNotice).Show(!usable);
+  tab_.Show(usable);
+  if (visible_ && visible_->Handle()) ShowWindow(visible_->Handle(), usable ? SW_SHOW : SW_HIDE);
+  Control(Handle(), IDOK).Enable(usable);
+  Control(Handle(), kIdApply).Enable(usable);
+}
+
+void CCorvaneDlg::SetShownTexts() {
+  SetLocalizedCaption(Handle(), kIdNotice, 768, lcid_);
+  SetLocalizedCaption(Handle(), kIdHelp, 172, lcid_);
+  SetLocalizedCaption(Handle(), IDOK, 173, lcid_);
+  SetLocalizedCaption(Handle(), IDCANCEL, 174, lcid_);
+  SetLocalizedCaption(Handle(), kIdApply, 175, lcid_);
+}
+
+void CCorvaneDlg::SwitchPage() {
+  if (visible_ && visible_->Handle()) ShowWindow(visible_->Handle(), SW_HIDE);
+  int index = tab_.Selection();
+  Page* pages[] = {&overview_, &buttons_, &pointer_, &scrolling_, &macros_};
+  if (index >= 0 && index < 5) {
+    visible_ = pages[index];
+    selected_ = index;
+  }
+  if (visible_ && visible_->Handle()) {
+    ShowWindow(visible_->Handle(), SW_SHOW);
+    UpdateWindow(visible_->Handle());
+  }
+}
+
+void CCorvaneDlg::AskToSaveMacro() {
+  if (selected_ != kTabMacros || !macros_.AnyModified()) return;
+  int answer = seams_.Asker.Message(Handle(), std::u16string(BuiltinString(773)), kCaption,
+                                    MB_YESNO | MB_ICONQUESTION);
+  if (answer == IDYES) macros_.SaveSelected();
+}
+
+void CCorvaneDlg::ApplySettings() {
+  std::u16string warning;
+  {
+    WaitCursor wait;
+    UploadResult result = UploadConfiguration(
+        seams_.Hid, seams_.Sleep, link_, demo_ != 0, hardware_, pointer_.Settings(),
+        buttons_.Assignments(), macros_.Library());
+    if (result.SaveAssignments) SaveButtonAssignments(buttons_.Assignments(), hardware_.ButtonCount);
+    // The upload reports no failure by itself; these are told, so a configuration that never
+    // reached the mouse is not taken for applied.
+    if (result.Outcome == UploadOutcome::TooLarge) {
+      warning = FormatMessageText(BuiltinString(775), std::u16string(
+          reinterpret_cast<const char16_t*>(std::to_wstring(result.Overflow).c_str())));
+    } else if (link_.Present() && (result.Outcome == UploadOutcome::NoConfigInterface ||
+                                   result.Outcome == UploadOutcome::OpenFailed ||
+                                   result.Outcome == UploadOutcome::LastReportFailed)) {
+      warning = std::u16string(BuiltinString(776));
+    }
+    pointer_.ApplyPointerSettings();
+    scrolling_.ApplyWheelSettings();
+    if (macros_.SelectedMacro() >= 0) macros_.SaveSelected();
+    SaveRecordingOptions(macros_.Options());
+  }
+  if (!warning.empty())
+    seams_.Asker.Message(Handle(), warning, kCaption, MB_OK | MB_ICONWARNING);
+}
+
+bool CCorvaneDlg::OnCommand(int id, int, HWND) {
+  switch (id) {
+    case kIdApply:
+      ApplySettings();
+      return true;
+    case IDOK:
+      ApplySettings();
+      EndModal(IDOK);
+      return true;
+    case IDCANCEL:
+      AskToSaveMacro();
+      EndModal(IDCANCEL);
+      return true;
+    case kIdHelp:
+      return true;  // Help has no content
+  }
+  return false;
+}
+
+bool CCorvaneDlg::OnNotify(int id, NMHDR* header) {
+  if (id != kIdTab) return false;
+  switch (header->code) {
+    case TCN_SELCHANGING:
+      SetMsgResult(0);
+      AskToSaveMacro();
+      return true;
+    case TCN_SELCHANGE:
+      SetMsgResult(0);
+      SwitchPage();
+      return true;
+    case NM_CLICK:
+      SetMsgResult(0);
+      return true;
+  }
+  return false;
+}
+
+void CCorvaneDlg::OnDeviceChange(WPARAM event, LPARAM data) {
+  WaitCursor wait;
+  uint32_t type = 0;
+  std::u16string name;
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+  if (header && (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE)) {
+    type = header->dbch_devicetype;
+    if (type == DBT_DEVTYP_DEVICEINTERFACE &&
+        header->dbch_size >= sizeof(DEV_BROADCAST_DEVICEINTERFACE_W)) {
+      const auto* iface = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);
+      // The name runs to the end of the broadcast at most.
+      size_t room = (header->dbch_size - offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) /
+                    sizeof(wchar_t);
+      size_t n = 0;
+      while (n < room && iface->dbcc_name[n]) ++n;
+      name.assign(reinterpret_cast<const char16_t*>(iface->dbcc_name), n);
+    }
+  }
+  if (link_.HandleDeviceChange(seams_.Hid, static_cast<uint32_t>(event), type, name,
+                               hardware_.VendorId, hardware_.ProductId)) {
+    Initialise();
+  }
+}
+
+bool CCorvaneDlg::PaintMinimized() {
+  if (!IsIconic(Handle())) return false;
+  ScopedPaint dc(Handle());
+  SendMessageW(Handle(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)), 0);
+  int cx = GetSystemMetrics(SM_CXICON);
+  int cy = GetSystemMetrics(SM_CYICON);
+  RECT r{};
+  GetClientRect(Handle(), &r);
+  DrawIcon(dc, (r.right - r.left - cx + 1) / 2, (r.bottom - r.top - cy + 1) / 2, icon_);
+  return true;
+}
+
+bool CCorvaneDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
+  switch (msg) {
+    case WM_SHOWWINDOW:
+      if (wp) SetShownTexts();
+      return false;
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) == kSysCommandAbout) {
+        CAboutDlg about;
+        about.Run(Handle());
+        result = TRUE;
+        return true;
+      }
+      return false;
+    case WM_PAINT:
+      if (PaintMinimized()) {
+        result = TRUE;
+        return true;
+      }
+      return false;
+    case WM_QUERYDRAGICON:
+      result = reinterpret_cast<INT_PTR>(icon_);
+      return true;
+    case WM_DEVICECHANGE:
+      OnDeviceChange(wp, lp);
+      SetMsgResult(TRUE);
+      result = TRUE;
+      return true;
+    case WM_CLOSE:
+      // The close box is Cancel.
+      SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+      result = TRUE;
+      return true;
+    case WM_DESTROY:
+      link_.Empty();
+      if (notification_) {
+        UnregisterDeviceNotification(notification_);
+        notification_ = nullptr;
+      }
+      overview_.Destroy();
+      buttons_.Destroy();
+      pointer_.Destroy();
+      scrolling_.Destroy();
+      macros_.Destroy();
+      return false;
+  }
+  return false;
+}
+
+bool CCorvaneDlg::PreTranslate(MSG& msg) {
+  // Escape never reaches the dialog manager, so it closes nothing.
+  return msg.wParam == 27;
+}
+
+bool CCorvaneApp::InitInstance() {
+  INITCOMMONCONTROLSEX icc{sizeof(icc), 0xFFFF};
+  InitCommonControlsEx(&icc);
+  CCorvaneDlg dialog(seams_);
+  if (dialog.CreateMain()) dialog.RunOwnLoop();
+  return false;
+}
+
+}  // namespace corvane::ui

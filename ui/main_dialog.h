@@ -1,0 +1,112 @@
+// The main window: the tab control with the five pages, the notice shown while the mouse is
+// absent, and Help, OK, Cancel and Apply. It owns the device state and, through its pages, the
+// whole configuration.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "device/device_link.h"
+#include "device/sleeper.h"
+#include "model/records.h"
+#include "ui/buttons_page.h"
+#include "ui/framework/controls.h"
+#include "ui/framework/dialog.h"
+#include "ui/macros_page.h"
+#include "ui/overview_page.h"
+#include "ui/page.h"
+#include "ui/pointer_page.h"
+#include "ui/scrolling_page.h"
+
+namespace corvane::ui {
+
+class SystemPointer;
+class Prompts;
+
+// The platform services the program uses, handed in so tests can pass fakes.
+struct Seams {
+  HidPlatform& Hid;
+  Sleeper& Sleep;
+  SystemPointer& Pointer;
+  Prompts& Asker;
+};
+
+class CAboutDlg : public Dialog {
+ public:
+  INT_PTR Run(HWND owner) { return RunModal(100, owner); }
+};
+
+class CCorvaneDlg : public Dialog, public PageHost {
+ public:
+  explicit CCorvaneDlg(const Seams& seams);
+  ~CCorvaneDlg() override;
+
+  // Creates the window (template 101); RunOwnLoop then runs it modally.
+  bool CreateMain() { return Create(101, nullptr); }
+
+  // Apply: the upload, then every save, in a fixed order.
+  void ApplySettings();
+
+  // PageHost
+  uint32_t Language() const override { return lcid_; }
+  SystemPointer& Pointer() override { return seams_.Pointer; }
+  Prompts& Asker() override { return seams_.Asker; }
+  const HardwareSettings& Hardware() const override { return hardware_; }
+  CButtonsDlg* ButtonsPage() override { return &buttons_; }
+  CMacrosDlg* MacrosPage() override { return &macros_; }
+  CPointerDlg* PointerPage() override { return &pointer_; }
+  CScrollingDlg* ScrollingPage() override { return &scrolling_; }
+  COverviewDlg* OverviewPage() { return &overview_; }
+
+  int SelectedTab() const { return selected_; }
+  Page* VisiblePage() const { return visible_; }
+  bool Demo() const { return demo_ != 0; }
+  const DeviceLink& Link() const { return link_; }
+
+ protected:
+  bool OnInitDialog() override;
+  bool OnCommand(int id, int code, HWND control) override;
+  bool OnNotify(int id, NMHDR* header) override;
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
+  bool PreTranslate(MSG& msg) override;
+
+ private:
+  void Initialise();
+  void CreatePages();
+  void ShowDeviceState();
+  void SetShownTexts();
+  void SwitchPage();
+  void AskToSaveMacro();
+  void OnDeviceChange(WPARAM event, LPARAM data);
+  bool PaintMinimized();
+
+  Seams seams_;
+  HICON icon_ = nullptr;
+  TabControl tab_;
+  COverviewDlg overview_;
+  CButtonsDlg buttons_;
+  CPointerDlg pointer_;
+  CScrollingDlg scrolling_;
+  CMacrosDlg macros_;
+  int32_t selected_ = 0;
+  Page* visible_ = nullptr;
+  uint32_t lcid_ = 0;
+  bool initialised_ = false;
+  int32_t demo_ = 0;
+  HardwareSettings hardware_{};
+  DeviceLink link_;
+  HDEVNOTIFY notification_ = nullptr;
+};
+
+class CCorvaneApp {
+ public:
+  explicit CCorvaneApp(const Seams& seams) : seams_(seams) {}
+  // Runs the main window modally; the program ends with it.
+  bool InitInstance();
+
+ private:
+  Seams seams_;
+};
+
+}  // namespace corvane::ui

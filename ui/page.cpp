@@ -1,0 +1,20 @@
+#include "ui/page.h"
+
+#include "ui/localized.h"
+
+namespace corvane::ui {
+
+bool Page::OnCommand(int id, int code, HWND control) {
+  if (id == IDOK || id == IDCANCEL) return true;
+  return OnPageCommand(id, code, control);
+}
+
+void Page::RefreshCaptions(const CaptionEntry* table, size_t count) {
+  uint32_t language = host_.Language();
+  if (appliedLanguage_ == static_cast<int64_t>(language)) return;
+  appliedLanguage_ = language;
+  for (size_t i = 0; i < count; ++i)
+    SetLocalizedCaption(Handle(), table[i].ControlId, table[i].StringId, language);
+}
+
+}  // namespace corvane::ui

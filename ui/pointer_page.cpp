@@ -1,0 +1,159 @@
+#include "ui/pointer_page.h"
+
+#include <iterator>
+
+#include "storage/choice_tables.h"
+#include "storage/settings.h"
+#include "ui/framework/controls.h"
+#include "ui/ids.h"
+#include "ui/localized.h"
+#include "ui/prompts.h"
+
+namespace corvane::ui {
+namespace {
+
+constexpr CaptionEntry kCaptions[] = {
+    {1059, 218}, {1071, 220}, {1021, 205}, {kIdSlow1, 221}, {kIdFast1, 222}, {1022, 206},
+    {kIdSlow2, 221}, {kIdFast2, 222}, {kIdControlledByOs, 193}, {kIdControlPanel, 194},
+    {1023, 207},
+};
+
+constexpr int kStageLists = 5;
+
+void SetUpTrackbar(HWND bar, int lo, int hi, int pos) {
+  Trackbar t(bar);
+  t.SetRange(lo, hi);
+  t.SetLineSize(1);
+  t.SetPageSize(1);
+  t.SetPos(pos);
+}
+
+}  // namespace
+
+void OpenMouseControlPanel(Prompts& prompts) {
+  if (prompts.Launch("control.exe mouse") <= 31) {
+    prompts.Launch("control.exe /name Microsoft.Mouse");  // its result is of no further use
+  }
+}
+
+CPointerDlg::CPointerDlg(PageHost& host) : Page(host, kTemplatePointer) {
+  settings_.Resolutions = 4;
+  settings_.XequalY = 0;
+  settings_.ReportRate = 2000;
+}
+
+int32_t CPointerDlg::AccelerationPositionOf(const MouseParameters& p) {
+  return (p.Threshold1 == 6 && p.Threshold2 == 10 && p.Acceleration == 1) ? 0 : 1;
+}
+
+void CPointerDlg::ReadSpeed() { speed_ = host_.Pointer().Speed(); }
+
+void CPointerDlg::ReadAcceleration() { acceleration_ = AccelerationPositionOf(host_.Pointer().Mouse()); }
+
+void CPointerDlg::RefreshCaptions() { Page::RefreshCaptions(kCaptions, std::size(kCaptions)); }
+
+bool CPointerDlg::OnInitDialog() {
+  ReadSpeed();
+  SetUpTrackbar(Item(kIdSpeed), 1, 20, speed_);
+  ReadAcceleration();
+  SetUpTrackbar(Item(kIdAcceleration), 0, 1, acceleration_);
+  LoadPointerSettings(settings_);
+  RefreshCaptions();
+  // A stored count beyond the five lists of the page is not trusted further than the lists go.
+  int lists = settings_.Resolutions < 0 ? 0
+              : settings_.Resolutions > kStageLists ? kStageLists : settings_.Resolutions;
+  for (int k = 0; k < lists; ++k) {
+    Control(Handle(), kIdXStage0 + k).Show(true);
+    FillChoiceList(Item(kIdXStage0 + k), kDpiStageChoices.Entries, kDpiStageChoices.Count,
+                   settings_.ResolutionX[k], 0);
+    Control(Handle(), kIdYStage0 + k).Show(true);
+    FillChoiceList(Item(kIdYStage0 + k), kDpiStageChoices.Entries, kDpiStageChoices.Count,
+                   settings_.ResolutionY[k], 0);
+  }
+  FillChoiceList(Item(kIdReportRate), kReportRateChoices.Entries, kReportRateChoices.Count,
+                 settings_.ReportRate, 0);
+  Button(Handle(), kIdXequalY).SetCheck(settings_.XequalY != 0);
+  Button(Handle(), kIdControlledByOs).SetCheck(true);
+  return true;
+}
+
+void CPointerDlg::StageChanged(int k, bool xAxis) {
+  int32_t* mine = xAxis ? settings_.ResolutionX : settings_.ResolutionY;
+  int32_t* other = xAxis ? settings_.ResolutionY : settings_.ResolutionX;
+  ComboBox list(Handle(), (xAxis ? kIdXStage0 : kIdYStage0) + k);
+  int sel = list.Selection();
+  if (sel >= 0) mine[k] = static_cast<int32_t>(list.ItemData(sel));
+  if (settings_.XequalY) {
+    other[k] = mine[k];
+    SelectChoice(Item((xAxis ? kIdYStage0 : kIdXStage0) + k), other[k]);
+  }
+}
+
+bool CPointerDlg::OnPageCommand(int id, int code, HWND) {
+  if (id >= kIdXStage0 && id < kIdXStage0 + kStageLists) {
+    if (code == CBN_SELCHANGE) StageChanged(id - kIdXStage0, true);
+    return true;
+  }
+  if (id >= kIdYStage0 && id < kIdYStage0 + kStageLists) {
+    if (code == CBN_SELCHANGE) StageChanged(id - kIdYStage0, false);
+    return true;
+  }
+  switch (id) {
+    case kIdReportRate:
+      if (code == CBN_SELCHANGE) {
+        ComboBox list(Handle(), kIdReportRate);
+        int sel = list.Selection();
+        if (sel >= 0) settings_.ReportRate = static_cast<int32_t>(list.ItemData(sel));
+      }
+      return true;
+    case kIdXequalY:
+      if (code == BN_CLICKED) {
+        settings_.XequalY = Button(Handle(), kIdXequalY).IsChecked() ? 1 : 0;
+        if (settings_.XequalY) {
+          int lists = settings_.Resolutions > kStageLists ? kStageLists : settings_.Resolutions;
+          for (int k = 0; k < lists; ++k) {
+            settings_.ResolutionY[k] = settings_.ResolutionX[k];
+            SelectChoice(Item(kIdYStage0 + k), settings_.ResolutionY[k]);
+          }
+        }
+      }
+      return true;
+    case kIdControlledByOs:
+      Button(Handle(), kIdControlledByOs).SetCheck(true);
+      return true;
+    case kIdControlPanel:
+      if (code == BN_CLICKED) OpenMouseControlPanel(host_.Asker());
+      return true;
+  }
+  return false;
+}
+
+bool CPointerDlg::OnMessage(UINT msg, WPARAM wp, LPARAM, INT_PTR&) {
+  switch (msg) {
+    case WM_SHOWWINDOW:
+      if (wp) RefreshCaptions();
+      return false;
+    case WM_SETTINGCHANGE:
+      if (wp == SPI_SETMOUSESPEED) {
+        ReadSpeed();
+        Trackbar(Item(kIdSpeed)).SetPos(speed_);
+      } else if (wp == SPI_SETMOUSE) {
+        ReadAcceleration();
+        Trackbar(Item(kIdAcceleration)).SetPos(acceleration_);
+      }
+      return false;
+  }
+  return false;
+}
+
+void CPointerDlg::ApplyPointerSettings() {
+  if (IsCreated()) {
+    speed_ = Trackbar(Item(kIdSpeed)).Pos();
+    acceleration_ = Trackbar(Item(kIdAcceleration)).Pos();
+  }
+  host_.Pointer().SetSpeed(speed_);
+  host_.Pointer().SetMouse(acceleration_ ? MouseParameters{0, 0, 0} : MouseParameters{6, 10, 1});
+  SavePointerSettings(settings_, speed_, acceleration_);
+}
+
+}  // namespace corvane::ui

@@ -1,0 +1,90 @@
+#include "ui/scrolling_page.h"
+
+#include <iterator>
+
+#include "ui/framework/controls.h"
+#include "ui/ids.h"
+#include "ui/pointer_page.h"
+#include "ui/system_pointer.h"
+
+namespace corvane::ui {
+namespace {
+
+constexpr CaptionEntry kCaptions[] = {
+    {1030, 208}, {kIdSlow1, 221}, {kIdFast1, 222}, {1031, 209}, {kIdSlow2, 221},
+    {kIdFast2, 222}, {kIdControlledByOs, 193}, {kIdControlPanel, 194},
+};
+
+constexpr int32_t kWheelMax = 10;
+
+void SetUpTrackbar(HWND bar, int pos) {
+  Trackbar t(bar);
+  t.SetRange(1, kWheelMax);
+  t.SetLineSize(1);
+  t.SetPageSize(1);
+  t.SetPos(pos);
+}
+
+// System values far beyond the range would not fit an int32 position.
+int32_t Clamp(uint32_t v) { return v > 0x7FFFFFFFu ? 0x7FFFFFFF : static_cast<int32_t>(v); }
+
+}  // namespace
+
+int32_t CScrollingDlg::VerticalSpeedOf(uint32_t systemLines) {
+  return systemLines == kWheelPageScroll ? kWheelMax : Clamp(systemLines);
+}
+
+void CScrollingDlg::ReadHorizontal() { horizontal_ = Clamp(host_.Pointer().WheelChars()); }
+
+void CScrollingDlg::ReadVertical() { vertical_ = VerticalSpeedOf(host_.Pointer().WheelLines()); }
+
+bool CScrollingDlg::OnInitDialog() {
+  ReadHorizontal();
+  SetUpTrackbar(Item(kIdHorizontal), horizontal_);
+  ReadVertical();
+  SetUpTrackbar(Item(kIdVertical), vertical_);
+  Button(Handle(), kIdControlledByOs).SetCheck(true);
+  return true;
+}
+
+bool CScrollingDlg::OnPageCommand(int id, int code, HWND) {
+  switch (id) {
+    case kIdControlledByOs:
+      Button(Handle(), kIdControlledByOs).SetCheck(true);
+      return true;
+    case kIdControlPanel:
+      if (code == BN_CLICKED) OpenMouseControlPanel(host_.Asker());
+      return true;
+  }
+  return false;
+}
+
+bool CScrollingDlg::OnMessage(UINT msg, WPARAM wp, LPARAM, INT_PTR&) {
+  switch (msg) {
+    case WM_SHOWWINDOW:
+      if (wp) RefreshCaptions(kCaptions, std::size(kCaptions));
+      return false;
+    case WM_SETTINGCHANGE:
+      if (wp == SPI_SETWHEELSCROLLCHARS) {
+        ReadHorizontal();
+        Trackbar(Item(kIdHorizontal)).SetPos(horizontal_);
+      } else if (wp == SPI_SETWHEELSCROLLLINES) {
+        ReadVertical();
+        Trackbar(Item(kIdVertical)).SetPos(vertical_);
+      }
+      return false;
+  }
+  return false;
+}
+
+void CScrollingDlg::ApplyWheelSettings() {
+  if (IsCreated()) {
+    horizontal_ = Trackbar(Item(kIdHorizontal)).Pos();
+    vertical_ = Trackbar(Item(kIdVertical)).Pos();
+  }
+  host_.Pointer().SetWheelChars(static_cast<uint32_t>(horizontal_));
+  host_.Pointer().SetWheelLines(vertical_ < kWheelMax ? static_cast<uint32_t>(vertical_)
+                                                      : kWheelPageScroll);
+}
+
+}  // namespace corvane::ui
