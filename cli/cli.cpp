@@ -263,6 +263,8 @@ int Image(const Options& options, std::u16string& out, std::u16string& err) {
 // The save dialog's default extension: a file name without one gets ".mcr".
 std::u16string WithDefaultExtension(const std::u16string& file) {
   const fs::path path = file_io::ToFsPath(file);
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) return file;  // refused below
   if (path.has_filename() && !path.filename().has_extension()) return file + u".mcr";
   return file;
 }
