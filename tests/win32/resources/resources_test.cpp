@@ -141,14 +141,14 @@ bool ReadTemplate(int id, Template& t) {
 // ---- What the templates must hold --------------------------------------------------------------
 
 enum class Kind {
-  Label, RightLabel, CenterLabel, Group, Push, DefPush, Check, Radio, DropList, Edit,
+  Label, OneLineLabel, RightLabel, CenterLabel, Group, Push, DefPush, Check, Radio, DropList, Edit,
   NumberEdit, ListView, Trackbar, Tab, Icon, Picture, MenuButton
 };
 
 // Window class as the template names it, and as GetClassNameW reports it.
 const wchar_t* ClassOf(Kind k) {
   switch (k) {
-    case Kind::Label: case Kind::RightLabel: case Kind::CenterLabel: case Kind::Icon:
+    case Kind::Label: case Kind::OneLineLabel: case Kind::RightLabel: case Kind::CenterLabel: case Kind::Icon:
     case Kind::Picture: return L"static";
     case Kind::Group: case Kind::Push: case Kind::DefPush: case Kind::Check: case Kind::Radio:
     case Kind::MenuButton: return L"button";
@@ -167,6 +167,8 @@ std::string StyleProblem(Kind k, const Item& it) {
   auto need = [&](bool ok, const char* what) { return ok ? std::string() : std::string(what); };
   switch (k) {
     case Kind::Label: return need((s & SS_TYPEMASK) == SS_LEFT, "SS_LEFT");
+    case Kind::OneLineLabel:
+      return need((s & SS_TYPEMASK) == SS_LEFTNOWORDWRAP, "SS_LEFTNOWORDWRAP");
     case Kind::RightLabel: return need((s & SS_TYPEMASK) == SS_RIGHT, "SS_RIGHT");
     case Kind::CenterLabel: return need((s & SS_TYPEMASK) == SS_CENTER, "SS_CENTER");
     case Kind::Icon: return need((s & SS_TYPEMASK) == SS_ICON, "SS_ICON");
@@ -357,7 +359,7 @@ const std::vector<Page>& Pages() {
       {IDD_MACROS, 367, 229, nullptr,
        {{1083, K::ListView, nullptr, 6, 6, 132, 180},
         {1084, K::ListView, nullptr, 138, 6, 132, 180},
-        {1085, K::Label, L"Recording Options:", 276, 6, 62, 8},
+        {1085, K::OneLineLabel, L"Recording Options:", 276, 6, 62, 8},
         {1086, K::Check, L"Mouse", 284, 24, 76, 10},
         {1087, K::Check, L"Keyboard", 284, 42, 76, 10},
         {1088, K::Check, L"Delay Time", 284, 60, 76, 10},
