@@ -5,11 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_hid_platform.h"
+#include "storage/macro_store.h"
+#include "storage/settings.h"
 #include "storage/strings.h"
 #include "ui/ids.h"
 #include "ui/main_dialog.h"
@@ -300,6 +303,109 @@ TEST_F(MainWindowTest, ApplyThatReachesTheMouseSavesTheButtonsQuietly) {
   EXPECT_TRUE(prompts_.Messages.empty());
 }
 
+
+// A library of macros saved through the store, so the window loads it as a user's would.
+void SaveLibrary(int count, int events, bool assignToButtons) {
+  auto library = std::make_unique<MacroLibrary>();
+  for (int i = 0; i < count; ++i) {
+    Macro& m = library->Macros[i];
+    std::u16string name = u"Macro " + std::u16string(1, static_cast<char16_t>(u'A' + i));
+    for (size_t c = 0; c < name.size(); ++c) m.Name[c] = name[c];
+    m.EventCount = events;
+    for (int e = 0; e < events; ++e) m.Events[e] = {e % 2 ? kMsgKeyUp : kMsgKeyDown, 0x41 + e % 20};
+    SaveMacroEvents(m);
+  }
+  library->MacroCount = count;
+  SaveMacroNames(*library, count);
+  if (!assignToButtons) return;
+  ButtonAssignment assignments[kMaxAssignments]{};
+  for (int b = 0; b < kMaxAssignments; ++b) assignments[b].FunctionCode = b;
+  for (int b = 1; b < 7 && b <= count; ++b) {
+    assignments[b].FunctionCode = kFunctionMacro;
+    const Macro& m = library->Macros[b - 1];
+    for (int c = 0; c < kMacroNameUnits && m.Name[c]; ++c) assignments[b].MacroName[c] = m.Name[c];
+  }
+  SaveButtonAssignments(assignments, 7);
+}
+
+TEST_F(MainWindowTest, OversizedConfigurationSendsNothingAndSaysHowMuchTooLarge) {
+  PlugMouse();
+  SaveLibrary(6, kMaxEvents, true);
+  std::wstring before = folder_.Profile(L"Buttons", L"2");
+  Start();
+  Apply();
+  EXPECT_TRUE(hid_.Reports.empty());
+  EXPECT_EQ(folder_.Profile(L"Buttons", L"2"), before);
+  ASSERT_EQ(prompts_.Messages.size(), 1u);
+  const std::u16string& text = prompts_.Messages[0].Text;
+  EXPECT_EQ(text.find(u"%1"), std::u16string::npos);
+  std::u16string model = Builtin(775);
+  std::u16string head = model.substr(0, model.find(u"%1"));
+  ASSERT_EQ(text.compare(0, head.size(), head), 0);
+  EXPECT_TRUE(text[head.size()] >= u'1' && text[head.size()] <= u'9');
+  EXPECT_EQ(pointer_.SpeedWrites.size(), 1u);
+}
+
+TEST_F(MainWindowTest, LanguageFileChangesButtonsAndNoticeButNotTheTabs) {
+  folder_.Write(L"Corvane.ini", "[Application]\r\nLCID=1031\r\n");
+  folder_.Write(L"Languages\\1031.ini",
+                "[Strings]\r\n173=Weiter\r\n174=Abbrechen\r\n768=Keine Maus.\r\n176=Uebersicht\r\n"
+                "180=Makros\r\n");
+  Start();
+  EXPECT_EQ(WindowText(Item(IDOK)), u"Weiter");
+  EXPECT_EQ(WindowText(Item(IDCANCEL)), u"Abbrechen");
+  EXPECT_EQ(WindowText(Item(ui::kIdNotice)), u"Keine Maus.");
+  EXPECT_EQ(WindowText(Item(ui::kIdHelp)), Builtin(172));
+  EXPECT_EQ(WindowText(Item(ui::kIdApply)), Builtin(175));
+  ui::TabControl tab(Main(), ui::kIdTab);
+  EXPECT_EQ(tab.ItemText(0), u"Overview");
+  EXPECT_EQ(tab.ItemText(4), u"Macros");
+}
+
+TEST_F(MainWindowTest, SaveQuestionOnlyWhenLeavingTheMacrosTabWithAModifiedMacro) {
+  SetDemo();
+  SaveLibrary(2, 3, false);
+  Start();
+  ui::CMacrosDlg& macros = *dlg_->MacrosPage();
+  ASSERT_EQ(macros.Library().MacroCount, 2);
+  ASSERT_EQ(macros.SelectedMacro(), 0);
+  macros.Library().Macros[1].Modified = 1;
+
+  SelectTab(ui::kTabMacros);  // leaving the Overview asks nothing
+  EXPECT_TRUE(prompts_.Messages.empty());
+
+  // Yes saves the selected macro, which is not the modified one.
+  std::filesystem::remove(folder_.Path() / L"Macros" / L"Macro A.ini");
+  prompts_.Answers = {IDYES};
+  SelectTab(ui::kTabPointer);
+  ASSERT_EQ(prompts_.Messages.size(), 1u);
+  EXPECT_EQ(prompts_.Messages[0].Text, Builtin(773));
+  EXPECT_EQ(prompts_.Messages[0].Flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+  EXPECT_TRUE(std::filesystem::exists(folder_.Path() / L"Macros" / L"Macro A.ini"));
+  EXPECT_EQ(dlg_->SelectedTab(), ui::kTabPointer);  // the answer never stops the change
+
+  // Cancel from another tab asks nothing; from the Macros tab it asks, and No saves nothing.
+  SelectTab(ui::kTabMacros);
+  EXPECT_EQ(prompts_.Messages.size(), 1u);
+  std::filesystem::remove(folder_.Path() / L"Macros" / L"Macro A.ini");
+  prompts_.Answers = {IDNO};
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+  EXPECT_EQ(prompts_.Messages.size(), 2u);
+  EXPECT_TRUE(dlg_->Ended());
+  EXPECT_FALSE(std::filesystem::exists(folder_.Path() / L"Macros" / L"Macro A.ini"));
+}
+
+TEST_F(MainWindowTest, ApplySavesTheSelectedMacro) {
+  SetDemo();
+  SaveLibrary(2, 3, false);
+  Start();
+  dlg_->MacrosPage()->Library().Macros[0].Modified = 1;
+  std::filesystem::remove(folder_.Path() / L"Macros" / L"Macro A.ini");
+  Apply();
+  EXPECT_TRUE(std::filesystem::exists(folder_.Path() / L"Macros" / L"Macro A.ini"));
+  EXPECT_EQ(dlg_->MacrosPage()->Library().Macros[0].Modified, 0);
+  EXPECT_EQ(folder_.Profile(L"Macros", L"Numbers"), L"2");
+}
 
 }  // namespace
 }  // namespace corvane::uitest
