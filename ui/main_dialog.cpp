@@ -4,11 +4,11 @@
 
 #include <string>
 
+#include "device/hid_win32.h"
 #include "device/upload.h"
 #include "storage/macro_store.h"
 #include "storage/settings.h"
 #include "storage/strings.h"
-#include "ui/device_notifications.h"
 #include "ui/framework/scoped.h"
 #include "ui/ids.h"
 #include "ui/localized.h"
@@ -40,7 +40,7 @@ CCorvaneDlg::~CCorvaneDlg() { Destroy(); }
 
 bool CCorvaneDlg::OnInitDialog() {
   // The dialog procedure sees no WM_CREATE: register for device notifications here, once.
-  if (!initialised_ && !notification_) notification_ = RegisterForHidChanges(Handle());
+  if (!initialised_ && !notification_) notification_ = RegisterHidNotifications(Handle());
   Initialise();
   return true;
 }
@@ -201,24 +201,12 @@ bool CCorvaneDlg::OnNotify(int id, NMHDR* header) {
 
 void CCorvaneDlg::OnDeviceChange(WPARAM event, LPARAM data) {
   WaitCursor wait;
-  uint32_t type = 0;
-  std::u16string name;
-  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
-  if (header && (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE)) {
-    type = header->dbch_devicetype;
-    if (type == DBT_DEVTYP_DEVICEINTERFACE &&
-        header->dbch_size >= sizeof(DEV_BROADCAST_DEVICEINTERFACE_W)) {
-      const auto* iface = reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header);
-      // The name runs to the end of the broadcast at most.
-      size_t room = (header->dbch_size - offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) /
-                    sizeof(wchar_t);
-      size_t n = 0;
-      while (n < room && iface->dbcc_name[n]) ++n;
-      name.assign(reinterpret_cast<const char16_t*>(iface->dbcc_name), n);
-    }
-  }
-  if (link_.HandleDeviceChange(seams_.Hid, static_cast<uint32_t>(event), type, name,
-                               hardware_.VendorId, hardware_.ProductId)) {
+  DeviceBroadcast broadcast;
+  // Only these two events carry a broadcast structure in their lParam.
+  if (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE)
+    broadcast = ReadDeviceBroadcast(data);
+  if (link_.HandleDeviceChange(seams_.Hid, static_cast<uint32_t>(event), broadcast.DeviceType,
+                               broadcast.InterfaceName, hardware_.VendorId, hardware_.ProductId)) {
     Initialise();
   }
 }
@@ -270,7 +258,7 @@ bool CCorvaneDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
     case WM_DESTROY:
       link_.Empty();
       if (notification_) {
-        UnregisterDeviceNotification(notification_);
+        UnregisterHidNotifications(notification_);
         notification_ = nullptr;
       }
       overview_.Destroy();
