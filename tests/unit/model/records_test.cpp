@@ -38,6 +38,17 @@ TEST(Records, MacroEventBytes) {
   EXPECT_EQ(0, std::memcmp(b, want, 8));
 }
 
+// Macros live in memory only, but the macro store copies them whole and the pages index them.
+TEST(Records, MacroAndLibraryLayout) {
+  static_assert(std::is_trivially_copyable_v<Macro> && std::is_trivially_copyable_v<MacroLibrary>);
+  EXPECT_EQ(0u, offsetof(Macro, Name));
+  EXPECT_EQ(2u * kMacroNameUnits, offsetof(Macro, EventCount));
+  EXPECT_EQ(2u * kMacroNameUnits + 4, offsetof(Macro, Modified));
+  EXPECT_EQ(2u * kMacroNameUnits + 8, offsetof(Macro, Events));
+  EXPECT_EQ(2u * kMacroNameUnits + 8 + 8u * kMaxEvents, sizeof(Macro));
+  EXPECT_EQ(kMaxMacros * sizeof(Macro), offsetof(MacroLibrary, MacroCount));
+}
+
 TEST(Records, HardwareDefaults) {
   HardwareSettings h;
   EXPECT_EQ(kSupportedVendorId, h.VendorId);
