@@ -13,6 +13,7 @@
 
 #include "device/hid_platform.h"
 #include "device/sleeper.h"
+#include "model/records.h"
 
 namespace corvane::fakes {
 
@@ -66,6 +67,31 @@ class FakeHidPlatform : public HidPlatform {
     i.OutputReportByteLength = outputLength;
     return i;
   }
+  // A path as Windows names an interface: \\?\hid#vid_3a7c&pid_0007&mi_01#7&1a2b&0&0000#{...}
+  static std::u16string InterfacePath(uint16_t vendorId, uint16_t productId, int collection) {
+    static const char kDigits[] = "0123456789abcdef";
+    auto hex4 = [](uint16_t v) {
+      std::u16string t(4, u'0');
+      for (int i = 3; i >= 0; --i, v >>= 4) t[i] = static_cast<char16_t>(kDigits[v & 0xF]);
+      return t;
+    };
+    return u"\\\\?\\hid#vid_" + hex4(vendorId) + u"&pid_" + hex4(productId) + u"&mi_0" +
+           static_cast<char16_t>(u'0' + collection % 10) +
+           u"#7&1a2b&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
+  }
+  // The mouse as Windows shows it: an input-only interface, then the one that takes the
+  // configuration (8-byte output reports). Returns the latter.
+  FakeHidInterface& AddMouse(uint16_t vendorId = kSupportedVendorId,
+                             uint16_t productId = kSupportedProductId) {
+    Add(InterfacePath(vendorId, productId, 0), vendorId, productId, 0);
+    return Add(InterfacePath(vendorId, productId, 1), vendorId, productId, 8);
+  }
+  void RemoveMouse(uint16_t vendorId = kSupportedVendorId,
+                   uint16_t productId = kSupportedProductId) {
+    Remove(InterfacePath(vendorId, productId, 0));
+    Remove(InterfacePath(vendorId, productId, 1));
+  }
+
   FakeHidInterface* Find(const std::u16string& path) {
     for (FakeHidInterface& i : Interfaces)
       if (i.Path == path) return &i;

@@ -46,14 +46,8 @@ TEST(InterfaceName, MatchesBothIdentifiersAnywhereInAnyCase) {
 
 class NotificationTest : public ::testing::Test {
  protected:
-  void PlugIn() {
-    hid.Add(u"\\\\?\\hid#vid_3a7c&pid_0007&mi_00#1", kVid, kPid, 0);
-    hid.Add(u"\\\\?\\hid#vid_3a7c&pid_0007&mi_01#1", kVid, kPid, 8);
-  }
-  void Unplug() {
-    hid.Remove(u"\\\\?\\hid#vid_3a7c&pid_0007&mi_00#1");
-    hid.Remove(u"\\\\?\\hid#vid_3a7c&pid_0007&mi_01#1");
-  }
+  void PlugIn() { hid.AddMouse(); }
+  void Unplug() { hid.RemoveMouse(); }
   bool Arrive(const std::u16string& name = kMouseName) {
     return link.HandleDeviceChange(hid, kDeviceArrival, kDeviceTypeInterface, name, kVid, kPid);
   }
@@ -65,6 +59,11 @@ class NotificationTest : public ::testing::Test {
   FakeHidPlatform hid;
   DeviceLink link;
 };
+
+TEST_F(NotificationTest, TheFakesOwnInterfaceNamesConcernTheMouse) {
+  EXPECT_TRUE(InterfaceNameMatches(FakeHidPlatform::InterfacePath(kVid, kPid, 1), kVid, kPid));
+  EXPECT_FALSE(InterfaceNameMatches(FakeHidPlatform::InterfacePath(kVid, 8, 1), kVid, kPid));
+}
 
 TEST_F(NotificationTest, OnlyTheFourthArrivalRediscovers) {
   hid.Add(u"\\\\?\\hid#vid_045e&pid_0800#1", 0x045E, 0x0800);
@@ -81,7 +80,7 @@ TEST_F(NotificationTest, OnlyTheFourthArrivalRediscovers) {
     EXPECT_EQ(enumerations + (k >= 3 ? 1 : 0), hid.Enumerations);
   }
   ASSERT_NE(nullptr, link.ConfigInterface());
-  EXPECT_EQ(u"\\\\?\\hid#vid_3a7c&pid_0007&mi_01#1", link.ConfigInterface()->Path());
+  EXPECT_EQ(FakeHidPlatform::InterfacePath(kVid, kPid, 1), link.ConfigInterface()->Path());
 }
 
 TEST_F(NotificationTest, FourthArrivalEmptiesTheListBeforeRediscovering) {
@@ -128,13 +127,13 @@ TEST_F(NotificationTest, RemovalIsHandledOnlyWhilePresent) {
 TEST_F(NotificationTest, PartlyRemovedMouseStaysPresentUntilNoneIsLeft) {
   PlugIn();
   ASSERT_TRUE(link.Discover(hid, kVid, kPid));
-  hid.Remove(u"\\\\?\\hid#vid_3a7c&pid_0007&mi_01#1");
+  hid.Remove(FakeHidPlatform::InterfacePath(kVid, kPid, 1));
   EXPECT_TRUE(Leave());
   EXPECT_TRUE(link.Present());
   EXPECT_EQ(1u, link.Devices().Size());
   EXPECT_EQ(nullptr, link.ConfigInterface());
 
-  hid.Remove(u"\\\\?\\hid#vid_3a7c&pid_0007&mi_00#1");
+  hid.Remove(FakeHidPlatform::InterfacePath(kVid, kPid, 0));
   EXPECT_TRUE(Leave());
   EXPECT_FALSE(link.Present());
   EXPECT_EQ(0u, hid.OpenHandles());
