@@ -53,7 +53,7 @@ uint8_t HidModifiers(uint16_t mods) {
     uint16_t from;
     uint8_t to;
   };
-  // Left Shift/Ctrl swap places; kModExtended and the GUI bits never take part.
+  // Shift and Ctrl swap places on both sides; kModExtended and the GUI bits never take part.
   static constexpr Bit kBits[] = {
       {kModLeftCtrl, 0x01},  {kModLeftShift, 0x02},  {kModLeftAlt, 0x04},
       {kModRightCtrl, 0x10}, {kModRightShift, 0x20}, {kModRightAlt, 0x40},

@@ -20,7 +20,8 @@ using testing::Config;
 using testing::ToHex;
 
 void Pause(Bytes& out, uint32_t ms) {
-  out.insert(out.end(), {0xD8, uint8_t(ms >> 16 & 0xFF), uint8_t(ms >> 8 & 0xFF), uint8_t(ms & 0xFF)});
+  out.insert(out.end(),
+             {0xD8, uint8_t(ms >> 16 & 0xFF), uint8_t(ms >> 8 & 0xFF), uint8_t(ms & 0xFF)});
 }
 
 Bytes EventBytes(const MacroEvent& e) {
@@ -99,7 +100,8 @@ std::pair<Bytes, EncodeResult> Reference(const Config& c) {
                           uint8_t(nib(c.resY[2]) << 4 | nib(c.resY[3]))};
   uint16_t sum = uint16_t(payload.size()) ^ uint16_t((c.reportRate & 0xFF) << 8 | c.turboLo) ^
                  uint16_t(dpi[0] << 8 | dpi[1]) ^ uint16_t(dpi[2] << 8 | dpi[3]);
-  for (size_t j = 0; j + 1 < payload.size(); j += 2) sum ^= uint16_t(payload[j] << 8 | payload[j + 1]);
+  for (size_t j = 0; j + 1 < payload.size(); j += 2)
+    sum ^= uint16_t(payload[j] << 8 | payload[j + 1]);
 
   Bytes frames = {2, 0xFF, 0, 0, 0, 0, 0, 0,
                   2, 1, uint8_t(payload.size() >> 8), uint8_t(payload.size() & 0xFF),
