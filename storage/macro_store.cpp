@@ -58,6 +58,17 @@ bool CopyNoReplace(const std::u16string& from, const std::u16string& to) {
   return read.status == file_io::ReadStatus::kOk && file_io::WriteWholeFile(to, read.bytes);
 }
 
+// A change of case only: where the file system ignores case the target "exists" (it is the
+// file itself), so the move goes through a temporary name; elsewhere it is a plain move.
+bool MoveCaseChange(const std::u16string& from, const std::u16string& to) {
+  if (file_io::MoveNoReplace(from, to)) return true;
+  const std::u16string temporary = to + u".rename";
+  if (!file_io::MoveNoReplace(from, temporary)) return false;
+  if (file_io::MoveNoReplace(temporary, to)) return true;
+  file_io::MoveNoReplace(temporary, from);
+  return false;
+}
+
 }  // namespace
 
 void ClearMacros(Macro* first, int n) {
@@ -125,8 +136,13 @@ bool RenameMacro(MacroLibrary& library, int index, std::u16string_view newName) 
   if (IsValidMacroName(oldName)) {
     const std::u16string from = MacroFilePath(oldName);
     const std::u16string to = MacroFilePath(newName);
-    moved = FindMacroName(library, oldName, index) >= 0 ? CopyNoReplace(from, to)
-                                                        : file_io::MoveNoReplace(from, to);
+    if (FindMacroName(library, oldName, index) >= 0) {
+      moved = CopyNoReplace(from, to);
+    } else if (SameMacroName(oldName, newName)) {
+      moved = MoveCaseChange(from, to);
+    } else {
+      moved = file_io::MoveNoReplace(from, to);
+    }
   }
   CopyName(macro.Name, newName);
   return moved;
