@@ -9,19 +9,19 @@ namespace corvane {
 // Empty Name, EventCount 0, Modified 0 and all events zeroed.
 void ClearMacro(Macro& macro);
 
-// Each edit returns false and leaves the macro untouched when it refuses; a change sets
-// Modified to 1. An EventCount outside 0..kMaxEvents (a damaged record) refuses every edit, so
+// Each edit returns the new EventCount, or -1 and leaves the macro untouched when it refuses;
+// a change sets Modified to 1. An EventCount outside 0..kMaxEvents (a damaged record) refuses every edit, so
 // nothing is read or written outside the event array.
 
 // Stores the event at position EventCount. Refused when the macro holds kMaxEvents events.
-bool AppendEvent(Macro& macro, int32_t message, int32_t data);
+int AppendEvent(Macro& macro, int32_t message, int32_t data);
 
 // Moves the events from index on up by one and stores the event at index. Refused when the
 // macro is full or index lies outside 0..EventCount.
-bool InsertEvent(Macro& macro, int index, int32_t message, int32_t data);
+int InsertEvent(Macro& macro, int index, int32_t message, int32_t data);
 
 // Moves the events behind index down by one and zeroes the entry that became free. Refused when
 // the macro is empty or index lies outside 0..EventCount-1.
-bool DeleteEvent(Macro& macro, int index);
+int DeleteEvent(Macro& macro, int index);
 
 }  // namespace corvane

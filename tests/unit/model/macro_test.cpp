@@ -51,10 +51,10 @@ TEST_F(MacroEdits, ClearMacroEmptiesEverything) {
 }
 
 TEST_F(MacroEdits, AppendStoresAtTheEnd) {
-  EXPECT_TRUE(AppendEvent(*m, kMsgKeyDown, 65));
+  EXPECT_EQ(1, AppendEvent(*m, kMsgKeyDown, 65));
   EXPECT_EQ(1, m->Modified);
-  EXPECT_TRUE(AppendEvent(*m, kMsgDelay, 300));
-  EXPECT_TRUE(AppendEvent(*m, kMsgKeyUp, 65));
+  EXPECT_EQ(2, AppendEvent(*m, kMsgDelay, 300));
+  EXPECT_EQ(3, AppendEvent(*m, kMsgKeyUp, 65));
   EXPECT_EQ((Events{{256, 65}, {1280, 300}, {257, 65}}), Valid(*m));
   ExpectZeroTail();
 }
@@ -72,7 +72,7 @@ TEST_F(MacroEdits, InsertShiftsUpAndAcceptsEveryIndexUpToTheCount) {
   };
   for (const Case& c : cases) {
     Fill(3);
-    ASSERT_TRUE(InsertEvent(*m, c.index, 1, 9)) << c.index;
+    ASSERT_EQ(4, InsertEvent(*m, c.index, 1, 9)) << c.index;
     EXPECT_EQ(c.want, Valid(*m)) << c.index;
     EXPECT_EQ(1, m->Modified);
   }
@@ -90,13 +90,13 @@ TEST_F(MacroEdits, DeleteShiftsDownAndZeroesTheFreedEntry) {
   };
   for (const Case& c : cases) {
     Fill(3);
-    ASSERT_TRUE(DeleteEvent(*m, c.index)) << c.index;
+    ASSERT_EQ(2, DeleteEvent(*m, c.index)) << c.index;
     EXPECT_EQ(c.want, Valid(*m)) << c.index;
     EXPECT_EQ(1, m->Modified);
     ExpectZeroTail();
   }
   Fill(kMaxEvents);
-  ASSERT_TRUE(DeleteEvent(*m, kMaxEvents - 1));
+  ASSERT_EQ(kMaxEvents - 1, DeleteEvent(*m, kMaxEvents - 1));
   EXPECT_EQ(kMaxEvents - 1, m->EventCount);
   ExpectZeroTail();
 }
@@ -105,7 +105,7 @@ TEST_F(MacroEdits, RefusalsLeaveTheMacroUntouched) {
   struct Case {
     const char* what;
     int count;
-    bool (*edit)(Macro&);
+    int (*edit)(Macro&);
   };
   const Case cases[] = {
       {"append to a full macro", kMaxEvents, [](Macro& x) { return AppendEvent(x, 256, 1); }},
@@ -124,15 +124,15 @@ TEST_F(MacroEdits, RefusalsLeaveTheMacroUntouched) {
     Fill(c.count < 0 ? 0 : (c.count > kMaxEvents ? kMaxEvents : c.count));
     m->EventCount = c.count;
     const auto before = std::make_unique<Macro>(*m);
-    EXPECT_FALSE(c.edit(*m)) << c.what;
+    EXPECT_EQ(-1, c.edit(*m)) << c.what;
     EXPECT_EQ(0, std::memcmp(before.get(), m.get(), sizeof(Macro))) << c.what;
   }
 }
 
 TEST_F(MacroEdits, FillsToExactlyTheLimit) {
-  for (int i = 0; i < kMaxEvents; ++i) ASSERT_TRUE(AppendEvent(*m, kMsgDelay, i)) << i;
+  for (int i = 0; i < kMaxEvents; ++i) ASSERT_EQ(i + 1, AppendEvent(*m, kMsgDelay, i)) << i;
   EXPECT_EQ(kMaxEvents, m->EventCount);
-  EXPECT_FALSE(AppendEvent(*m, kMsgDelay, 0));
+  EXPECT_EQ(-1, AppendEvent(*m, kMsgDelay, 0));
   EXPECT_EQ(kMaxEvents - 1, m->Events[kMaxEvents - 1].Data);
 }
 
