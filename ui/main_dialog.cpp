@@ -242,6 +242,11 @@ bool CCorvaneDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
         return true;
       }
       return false;
+    case WM_SETTINGCHANGE:
+      // The system tells top-level windows only; the pages follow the system's values.
+      for (Page* p : {static_cast<Page*>(&pointer_), static_cast<Page*>(&scrolling_)})
+        if (p->Handle()) SendMessageW(p->Handle(), msg, wp, lp);
+      return false;
     case WM_QUERYDRAGICON:
       result = reinterpret_cast<INT_PTR>(icon_);
       return true;

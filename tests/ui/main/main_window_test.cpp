@@ -407,5 +407,19 @@ TEST_F(MainWindowTest, ApplySavesTheSelectedMacro) {
   EXPECT_EQ(folder_.Profile(L"Macros", L"Numbers"), L"2");
 }
 
+TEST_F(MainWindowTest, SystemSettingChangesReachThePages) {
+  SetDemo();
+  pointer_.SpeedValue = 10;
+  pointer_.Lines = 3;
+  Start();
+  pointer_.SpeedValue = 4;
+  pointer_.Lines = ui::kWheelPageScroll;
+  SendMessageW(Main(), WM_SETTINGCHANGE, SPI_SETMOUSESPEED, 0);
+  SendMessageW(Main(), WM_SETTINGCHANGE, SPI_SETWHEELSCROLLLINES, 0);
+  EXPECT_EQ(dlg_->PointerPage()->PointerSpeed(), 4);
+  EXPECT_EQ(ui::Trackbar(dlg_->PointerPage()->Handle(), ui::kIdSpeed).Pos(), 4);
+  EXPECT_EQ(ui::Trackbar(dlg_->ScrollingPage()->Handle(), ui::kIdVertical).Pos(), 10);
+}
+
 }  // namespace
 }  // namespace corvane::uitest
