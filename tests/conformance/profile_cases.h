@@ -221,6 +221,8 @@ inline std::vector<ProfileCase> ProfileCases() {
       ReadInt("IntEmptyQuotesGiveDefault", "[A]\r\nk=\"\"\r\n", u"A", u"k", 5, 5),
       ReadInt("IntMissingGivesDefault", "[A]\r\nk=1\r\n", u"A", u"j", -7, -7),
       ReadInt("IntQuotedWithBlank", "[A]\r\nk=\" 12\"\r\n", u"A", u"k", 5, 12),
+      ReadInt("IntReadsFirst29Characters",
+               "[A]\r\nk=\"" + std::string(29, ' ') + "5\"\r\n", u"A", u"k", 5, 0),
       ReadInt("IntHexPrefix", "[A]\r\nk=0x1F\r\n", u"A", u"k", 5, 31),
       ReadInt("IntUpperHexPrefixIsZero", "[A]\r\nk=0X1F\r\n", u"A", u"k", 5, 0),
       // Structures of four bytes.
@@ -228,6 +230,8 @@ inline std::vector<ProfileCase> ProfileCases() {
       ReadStruct("StructLowerCase", "[A]\r\nk=010203ff05\r\n", u"A", u"k", 4, rec),
       ReadStruct("StructChecksumOff", "[A]\r\nk=010203FF06\r\n", u"A", u"k", 4, std::nullopt),
       ReadStruct("StructTooShort", "[A]\r\nk=0102FF05\r\n", u"A", u"k", 4, std::nullopt),
+      ReadStruct("StructOneDigitTooMany", "[A]\r\nk=010203FF005\r\n", u"A", u"k", 4,
+                 std::nullopt),
       ReadStruct("StructTooLongByTwo", "[A]\r\nk=00010203FF05\r\n", u"A", u"k", 4, std::nullopt),
       ReadStruct("StructNotHex", "[A]\r\nk=0102 3FF05\r\n", u"A", u"k", 4, std::nullopt),
       ReadStruct("StructLetterPastF", "[A]\r\nk=0102G3FF05\r\n", u"A", u"k", 4, std::nullopt)
