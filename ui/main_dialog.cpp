@@ -146,8 +146,8 @@ void CCorvaneDlg::ApplySettings() {
     // The upload reports no failure by itself; these are told, so a configuration that never
     // reached the mouse is not taken for applied.
     if (result.Outcome == UploadOutcome::TooLarge) {
-      warning = FormatMessageText(BuiltinString(775), std::u16string(
-          reinterpret_cast<const char16_t*>(std::to_wstring(result.Overflow).c_str())));
+      std::string bytes = std::to_string(result.Overflow);
+      warning = FormatMessageText(BuiltinString(775), std::u16string(bytes.begin(), bytes.end()));
     } else if (link_.Present() && (result.Outcome == UploadOutcome::NoConfigInterface ||
                                    result.Outcome == UploadOutcome::OpenFailed ||
                                    result.Outcome == UploadOutcome::LastReportFailed)) {
