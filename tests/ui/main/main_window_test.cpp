@@ -421,5 +421,21 @@ TEST_F(MainWindowTest, SystemSettingChangesReachThePages) {
   EXPECT_EQ(ui::Trackbar(dlg_->ScrollingPage()->Handle(), ui::kIdVertical).Pos(), 10);
 }
 
+TEST_F(MainWindowTest, ButtonsGetTheHandCursorAndTheEndReleasesTheMouse) {
+  PlugMouse();
+  Start();
+  EXPECT_EQ(reinterpret_cast<HCURSOR>(GetClassLongPtrW(Item(IDOK), GCLP_HCURSOR)),
+            LoadCursorW(nullptr, IDC_HAND));
+  Apply();
+  EXPECT_GT(hid_.OpenHandles(), 0u);  // discovery keeps the interfaces open
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  ASSERT_TRUE(dlg_->Ended());
+  dlg_->Destroy();
+  EXPECT_EQ(hid_.OpenHandles(), 0u);
+  EXPECT_EQ(hid_.LivePreparsedData(), 0u);
+  EXPECT_EQ(dlg_->MacrosPage()->Handle(), nullptr);
+  EXPECT_EQ(dlg_->OverviewPage()->Handle(), nullptr);
+}
+
 }  // namespace
 }  // namespace corvane::uitest
