@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up time of Corvane.exe under Wine: from process start to the main window shown, with the
 # demo data and with a full macro library (128 macros of 512 events), beside the start and exit
-# of an empty program on the same machine. Prints the median of a few runs of each, in seconds.
+# of an empty program and beside an empty program's one plain window shown, on the same machine.
+# Prints the median of a few runs of each, in seconds.
 #
 #   bench/startup.sh [RUNS]      (default 3; builds in build/windows, uses the harness's Xvfb)
 set -eu
@@ -11,7 +12,7 @@ runs=${1:-3}
 build=$root/build/windows
 scripts/bootstrap
 cmake --preset windows >/dev/null
-cmake --build --preset windows -j "$(nproc)" --target Corvane empty_winbench >/dev/null
+cmake --build --preset windows -j "$(nproc)" --target Corvane empty_winbench empty_window_winbench >/dev/null
 
 export CORVANE_BUILD_DIR=$build
 harness=$root/scripts/wine-harness
@@ -53,14 +54,14 @@ for m in $(seq 1 128); do printf '%s\r\n' "$lines" >"$work/full/Macros/Bench $(p
 
 now() { date +%s.%N; }
 
-# Seconds from the start of Corvane.exe in folder $1 to its main window being mapped.
+# Seconds from the start of program $2 in folder $1 to its window titled $3 being mapped.
 time_window() {
-  local dir=$1 t0 t1 pid win=""
+  local dir=$1 exe=$2 title=$3 t0 t1 pid win=""
   t0=$(now)
-  (cd "$dir" && exec timeout 120 wine Corvane.exe) &
+  (cd "$dir" && exec timeout 120 wine "$exe") &
   pid=$!
   while [ -z "$win" ]; do
-    win=$(xdotool search --onlyvisible --name '^Corvane$' 2>/dev/null | head -1 || true)
+    win=$(xdotool search --onlyvisible --name "$title" 2>/dev/null | head -1 || true)
     kill -0 "$pid" 2>/dev/null || break
   done
   t1=$(now)
@@ -81,8 +82,11 @@ time_empty() {
 median() { sort -g | awk '{a[NR]=$1} END {printf "%.3f", a[int((NR+1)/2)]}'; }
 
 empty=$(for _ in $(seq 1 "$runs"); do time_empty; done | median)
-demo=$(for _ in $(seq 1 "$runs"); do time_window "$work/demo"; done | median)
-full=$(for _ in $(seq 1 "$runs"); do time_window "$work/full"; done | median)
+window=$(for _ in $(seq 1 "$runs"); do
+  time_window "$build/bench" empty_window_winbench.exe '^Corvane empty window$'; done | median)
+demo=$(for _ in $(seq 1 "$runs"); do time_window "$work/demo" Corvane.exe '^Corvane$'; done | median)
+full=$(for _ in $(seq 1 "$runs"); do time_window "$work/full" Corvane.exe '^Corvane$'; done | median)
 printf 'empty program start and exit:        %s s\n' "$empty"
+printf 'empty program, one window shown:     %s s\n' "$window"
 printf 'Corvane window shown, demo data:     %s s\n' "$demo"
 printf 'Corvane window shown, full library:  %s s\n' "$full"
