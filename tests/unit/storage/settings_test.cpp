@@ -281,6 +281,21 @@ TEST_F(SettingsTest, ValidatesModeThenIntervalThenResolvesLinks) {
   }
 }
 
+TEST_F(SettingsTest, IntervalLimitsCompareUnsigned) {
+  // IntervalMax -1 is the largest unsigned interval: every interval from IntervalMin on passes.
+  WriteSettings("[Buttons]\nIntervalMin=10\nIntervalMax=-1\n1=" +
+                Record(MakeRecord(1, 0, 0x80000000u)) + "\n2=" +
+                Record(MakeRecord(1, 0, 0xFFFFFFFFu)) + "\n3=" + Record(MakeRecord(1, 0, 9)) +
+                "\n");
+  ButtonSettings settings;
+  ButtonAssignment records[kMaxAssignments];
+  LoadButtons(settings, records, 3, *NewLibrary());
+  EXPECT_EQ(0xFFFFFFFFu, settings.IntervalMax);
+  EXPECT_EQ(0x80000000u, records[0].ExecutionInterval);
+  EXPECT_EQ(0xFFFFFFFFu, records[1].ExecutionInterval);
+  EXPECT_EQ(10u, records[2].ExecutionInterval);
+}
+
 TEST_F(SettingsTest, SavingButtonsAddsOnlyTheRecordKeys) {
   WriteSettings("; kept\n[Hardware]\nButtons=5\n[Buttons]\n3=stale\n9=other\n");
   ButtonAssignment records[kMaxAssignments];
