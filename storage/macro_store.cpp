@@ -127,8 +127,9 @@ bool SaveMacroEvents(Macro& macro, const std::u16string* file) {
   return true;
 }
 
-bool RenameMacro(MacroLibrary& library, int index, std::u16string_view newName) {
+bool RenameMacro(MacroLibrary& library, int index, std::u16string_view typed) {
   if (index < 0 || index >= Count(library)) return false;
+  const std::u16string newName = LimitMacroName(typed);
   if (!IsValidMacroName(newName) || FindMacroName(library, newName, index) >= 0) return false;
   Macro& macro = library.Macros[index];
   const std::u16string oldName(NameView(macro.Name));

@@ -35,8 +35,8 @@ void LoadMacroEvents(Macro& macro, const std::u16string* file = nullptr);
 // when the file was written: a save that failed leaves the macro marked modified.
 bool SaveMacroEvents(Macro& macro, const std::u16string* file = nullptr);
 
-// Renames entry index to newName and moves its per-macro file along (a move that never
-// replaces an existing file). Refused, with Name unchanged, when newName is not a valid name or
+// Renames entry index to newName, cut to 63 units, and moves its per-macro file along (a move
+// that never replaces an existing file). Refused, with Name unchanged, when newName is not a valid name or
 // another entry carries it (a change of case of the entry's own name is allowed). Otherwise Name
 // takes newName even when the move fails (a missing file: the next save creates the new one).
 // When another entry still carries the old name the file is copied, not moved, so that entry

@@ -175,6 +175,12 @@ TEST_F(MacroStoreTest, RenameMovesTheStoredEvents) {
   EXPECT_FALSE(exists(MacroFile(u"Fire")));
   EXPECT_EQ(fire, MacroText(u"Blaze"));
 
+  // A longer name is cut to 63 units.
+  EXPECT_TRUE(RenameMacro(*lib, 0, std::u16string(70, u'b')));
+  EXPECT_EQ(std::u16string(63, u'b'), Name(0));
+  EXPECT_TRUE(exists(MacroFile(std::u16string(63, u'b'))));
+  EXPECT_TRUE(RenameMacro(*lib, 0, u"Blaze"));
+
   // A change of case of the macro's own name is no clash.
   EXPECT_TRUE(RenameMacro(*lib, 0, u"BLAZE"));
   EXPECT_EQ(u"BLAZE", Name(0));
@@ -198,6 +204,9 @@ TEST_F(MacroStoreTest, RenameOntoAnotherMacrosNameIsRefused) {
   }
   EXPECT_EQ(fire, MacroText(u"Fire"));
   EXPECT_EQ(ice, MacroText(u"Ice"));
+  EXPECT_FALSE(RenameMacro(*lib, 0, u"Ice" + std::u16string(60, u' ') + u"x"))
+      << "cut to 63 units it is Ice and 60 spaces: not a valid name";
+  EXPECT_EQ(u"Fire", Name(0));
   EXPECT_FALSE(RenameMacro(*lib, 3, u"Other")) << "no such entry";
   EXPECT_FALSE(RenameMacro(*lib, -1, u"Other"));
 }
