@@ -2,6 +2,8 @@
 // name list and 128 macro files) and the settings file. Target: the library under 100 ms.
 #include <benchmark/benchmark.h>
 
+#include <unistd.h>
+
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -23,7 +25,7 @@ namespace fs = std::filesystem;
 class FullFolder {
  public:
   FullFolder() {
-    folder_ = fs::temp_directory_path() / ("corvane-storage-bench-" + std::to_string(std::rand()));
+    folder_ = fs::temp_directory_path() / ("corvane-storage-bench-" + std::to_string(getpid()));
     fs::remove_all(folder_);
     fs::create_directories(folder_ / "Macros");
     SetAppFolder(folder_.u16string());

@@ -63,7 +63,8 @@ void LoadKeyByKey(MacroLibrary& library) {
 }  // namespace
 
 int main() {
-  const fs::path folder = fs::temp_directory_path() / "corvane-storage-winbench";
+  const fs::path folder = fs::temp_directory_path() /
+                          ("corvane-storage-winbench-" + std::to_string(GetCurrentProcessId()));
   fs::remove_all(folder);
   fs::create_directories(folder / "Macros");
   SetAppFolder(folder.u16string());
