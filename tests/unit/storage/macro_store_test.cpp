@@ -363,6 +363,23 @@ TEST_F(MacroStoreTest, ImportingFireMcrAddsFireWithAnEmptyPerMacroFile) {
   EXPECT_FALSE(exists(Settings())) << "the name list is not written";
 }
 
+TEST_F(MacroStoreTest, ImportsTheShippedExchangeFile) {
+  const std::string fixture = CORVANE_FIXTURES_DIR "/storage/Fire.mcr";
+  const std::string before = ReadBytes(fixture);
+  ASSERT_FALSE(before.empty());
+  EXPECT_EQ(0, ImportMacroFile(*lib, Wide(fixture)));
+  EXPECT_EQ(u"Fire", Name(0));
+  const Macro& m = lib->Macros[0];
+  ASSERT_EQ(5, m.EventCount);
+  const MacroEvent want[] = {{kMsgKeyDown, 'A'}, {kMsgDelay, 50}, {kMsgKeyUp, 'A'},
+                             {kMsgLButtonDown, 0}, {kMsgLButtonUp, 0}};
+  for (int i = 0; i < 5; ++i) {
+    EXPECT_EQ(want[i].Message, m.Events[i].Message);
+    EXPECT_EQ(want[i].Data, m.Events[i].Data);
+  }
+  EXPECT_EQ(before, ReadBytes(fixture)) << "the exchange file is only read";
+}
+
 TEST_F(MacroStoreTest, ImportReadsWhatTheExchangeFileHolds) {
   struct Case {
     std::u16string file;
