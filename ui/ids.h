@@ -1,48 +1,52 @@
-// Resource and control numbers the program's code uses, as the templates define them.
+// The resource and control numbers the program's code uses, under the code's names. The numbers
+// themselves live once, in resources/resource.h, which the templates use too.
 #pragma once
+
+#include "resources/resource.h"
 
 namespace corvane::ui {
 
 enum TemplateId : int {
-  kTemplateAbout = 100,
-  kTemplateMain = 101,
-  kTemplateOverview = 134,
-  kTemplateButtons = 135,
-  kTemplatePointer = 136,
-  kTemplateScrolling = 137,
-  kTemplateMacros = 138,
+  kTemplateAbout = IDD_ABOUTBOX,
+  kTemplateMain = IDD_CORVANE_DIALOG,
+  kTemplateOverview = IDD_OVERVIEW,
+  kTemplateButtons = IDD_BUTTONS,
+  kTemplatePointer = IDD_POINTER,
+  kTemplateScrolling = IDD_SCROLLING,
+  kTemplateMacros = IDD_MACROS,
 };
 
-inline constexpr int kIconMain = 128;
+inline constexpr int kIconMain = IDI_CORVANE;
 
 enum MainControl : int {
-  kIdTab = 1000,
-  kIdNoticeIcon = 1100,
-  kIdNotice = 1101,
-  kIdHelp = 57670,
-  kIdApply = 12321,
+  kIdTab = IDC_TAB,
+  kIdNoticeIcon = IDC_NOTICE_ICON,
+  kIdNotice = IDC_NOTICE,
+  kIdHelp = ID_HELP,
+  kIdApply = ID_APPLY_NOW,
 };
 
 // The About item of the system menu.
-inline constexpr unsigned kSysCommandAbout = 0x10;
+inline constexpr unsigned kSysCommandAbout = IDM_ABOUTBOX;
 
 enum TabIndex : int { kTabOverview = 0, kTabButtons, kTabPointer, kTabScrolling, kTabMacros };
 
 // Shared by the Pointer and Scrolling pages.
 enum PointerControl : int {
-  kIdSlow1 = 1072, kIdFast1 = 1073, kIdSlow2 = 1075, kIdFast2 = 1076,
-  kIdControlledByOs = 1078,
-  kIdControlPanel = 1079,
-  kIdXStage0 = 1060,
-  kIdYStage0 = 1065,
-  kIdXequalY = 1070,
-  kIdSpeed = 1074,
-  kIdAcceleration = 1077,
-  kIdReportRate = 1080,
-  kIdHorizontal = 1081,
-  kIdVertical = 1082,
+  kIdSlow1 = IDC_LABEL_SLOW1, kIdFast1 = IDC_LABEL_FAST1,
+  kIdSlow2 = IDC_LABEL_SLOW2, kIdFast2 = IDC_LABEL_FAST2,
+  kIdControlledByOs = IDC_CONTROLLED_BY_OS,
+  kIdControlPanel = IDC_CONTROL_PANEL,
+  kIdXStage0 = IDC_DPI_X_FIRST,
+  kIdYStage0 = IDC_DPI_Y_FIRST,
+  kIdXequalY = IDC_X_EQUALS_Y,
+  kIdSpeed = IDC_SPEED,
+  kIdAcceleration = IDC_ACCELERATION,
+  kIdReportRate = IDC_REPORT_RATE,
+  kIdHorizontal = IDC_HORIZONTAL_SPEED,
+  kIdVertical = IDC_VERTICAL_SPEED,
 };
 
-inline constexpr int kIdMacroList = 1083;
+inline constexpr int kIdMacroList = IDC_MACRO_LIST;
 
 }  // namespace corvane::ui
