@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "storage/file_io.h"
+
 namespace corvane {
 namespace {
 
@@ -15,14 +17,6 @@ FolderLookup g_lookup = nullptr;  // installed by UseModuleFolder()
 #else
 FolderLookup g_lookup = &ProcessFolder;
 #endif
-
-bool IsSeparator(char16_t c) {
-#ifdef _WIN32
-  return c == u'\\' || c == u'/';
-#else
-  return c == u'/';
-#endif
-}
 
 std::u16string Decimal(uint32_t value) {
   char16_t digits[10];
@@ -50,7 +44,7 @@ void SetExecutableFolderLookup(FolderLookup lookup) { g_lookup = lookup; }
 std::u16string ExecutableFolder() { return g_lookup ? g_lookup() : std::u16string(); }
 
 void SetAppFolder(std::u16string folder) {
-  if (!folder.empty() && !IsSeparator(folder.back())) folder.push_back(kFolderSeparator);
+  if (!folder.empty() && !file_io::IsSeparator(folder.back())) folder.push_back(kFolderSeparator);
   FolderOverride() = std::move(folder);
 }
 

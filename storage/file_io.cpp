@@ -11,14 +11,6 @@
 namespace corvane::file_io {
 namespace fs = std::filesystem;
 
-namespace {
-
-#ifdef _WIN32
-constexpr char16_t kSeparator = u'\\';
-#else
-constexpr char16_t kSeparator = u'/';
-#endif
-
 bool IsSeparator(char16_t c) {
 #ifdef _WIN32
   return c == u'\\' || c == u'/';
@@ -26,6 +18,14 @@ bool IsSeparator(char16_t c) {
   return c == u'/';
 #endif
 }
+
+namespace {
+
+#ifdef _WIN32
+constexpr char16_t kSeparator = u'\\';
+#else
+constexpr char16_t kSeparator = u'/';
+#endif
 
 // A name beside target that no other writer picks: the process may run twice at once.
 fs::path TemporaryBeside(const fs::path& target) {

@@ -41,4 +41,7 @@ bool DirectoryExists(const std::u16string& path);
 // dir and name joined with the platform's separator; dir may end with one already.
 std::u16string JoinPath(std::u16string_view dir, std::u16string_view name);
 
+// A folder separator of this platform ('/' and, on Windows, '\\' too).
+bool IsSeparator(char16_t c);
+
 }  // namespace corvane::file_io
