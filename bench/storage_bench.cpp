@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/full_library.h"
 #include "model/text.h"
 #include "storage/app_folder.h"
 #include "storage/macro_store.h"
@@ -29,19 +30,7 @@ class FullFolder {
     fs::remove_all(folder_);
     fs::create_directories(folder_ / "Macros");
     SetAppFolder(folder_.u16string());
-    auto library = std::make_unique<MacroLibrary>();
-    std::memset(library.get(), 0, sizeof *library);
-    for (int m = 0; m < kMaxMacros; ++m) {
-      Macro& macro = library->Macros[m];
-      CopyName(macro.Name, u"Macro " + std::u16string(1, u'A' + m % 26) +
-                               std::u16string(1, u'0' + m / 26));
-      for (int e = 0; e < kMaxEvents; ++e)
-        macro.Events[e] = {e % 3 == 2 ? kMsgDelay : kMsgKeyDown + e % 2, 0x41 + (e + m) % 26};
-      macro.EventCount = kMaxEvents;
-      SaveMacroEvents(macro);
-    }
-    library->MacroCount = kMaxMacros;
-    SaveMacroNames(*library, kMaxMacros);
+    bench::WriteFullLibrary();
     ButtonAssignment buttons[kMaxAssignments] = {};
     for (int b = 0; b < kMaxAssignments; ++b) {
       buttons[b].FunctionCode = b == 3 ? kFunctionMacro : b;

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/full_library.h"
 #include "model/text.h"
 #include "storage/app_folder.h"
 #include "storage/file_io.h"
@@ -69,19 +70,7 @@ int main() {
   fs::create_directories(folder / "Macros");
   SetAppFolder(folder.u16string());
 
-  auto library = std::make_unique<MacroLibrary>();
-  std::memset(library.get(), 0, sizeof *library);
-  for (int m = 0; m < kMaxMacros; ++m) {
-    Macro& macro = library->Macros[m];
-    CopyName(macro.Name, u"Macro " + std::u16string(1, u'A' + m % 26) +
-                             std::u16string(1, u'0' + m / 26));
-    for (int e = 0; e < kMaxEvents; ++e)
-      macro.Events[e] = {e % 3 == 2 ? kMsgDelay : kMsgKeyDown + e % 2, 0x41 + (e + m) % 26};
-    macro.EventCount = kMaxEvents;
-    SaveMacroEvents(macro);
-  }
-  library->MacroCount = kMaxMacros;
-  SaveMacroNames(*library, kMaxMacros);
+  bench::WriteFullLibrary();
 
   // The first loads grow the process heap and fill the file cache; time the settled ones.
   auto ours = std::make_unique<MacroLibrary>();
