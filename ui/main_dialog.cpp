@@ -277,8 +277,17 @@ bool CCorvaneDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
 }
 
 bool CCorvaneDlg::PreTranslate(MSG& msg) {
-  // Escape never reaches the dialog manager, so it closes nothing.
-  return msg.wParam == 27;
+  // The Escape key never reaches the dialog manager, which would turn it into Cancel. Only key
+  // messages carry a key code in wParam: a mouse message's key flags, a timer id or a character
+  // that happen to equal VK_ESCAPE pass on.
+  switch (msg.message) {
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYDOWN:
+    case WM_SYSKEYUP:
+      return msg.wParam == VK_ESCAPE;
+  }
+  return false;
 }
 
 bool CCorvaneApp::InitInstance() {

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "fakes/fake_hid_platform.h"
@@ -187,6 +188,38 @@ TEST_F(MainWindowTest, EscapeAndHelpDoNothing) {
   EXPECT_FALSE(dlg_->Ended());
   EXPECT_TRUE(prompts_.Messages.empty());
   EXPECT_TRUE(IsWindow(Main()));
+}
+
+// What a window was sent, recorded by a subclass.
+std::vector<MSG> g_received;
+LRESULT CALLBACK RecordMessages(HWND w, UINT m, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+  if (m == WM_MOUSEMOVE || m == WM_TIMER || m == WM_CHAR || m == WM_KEYDOWN)
+    g_received.push_back(MSG{w, m, wp, lp, 0, {}});
+  return DefSubclassProc(w, m, wp, lp);
+}
+
+TEST_F(MainWindowTest, OnlyTheEscapeKeyIsHeldBack) {
+  PlugMouse();
+  Start();
+  HWND target = Item(IDCANCEL);
+  ASSERT_TRUE(SetWindowSubclass(target, RecordMessages, 1, 0));
+  g_received.clear();
+  // Key flags of a mouse move adding up to 0x1B, a timer numbered 27 and the character 27 (what
+  // Ctrl+[ types) are not the Escape key.
+  constexpr WPARAM kLooksLikeEscape = MK_LBUTTON | MK_RBUTTON | MK_CONTROL | MK_MBUTTON;
+  static_assert(kLooksLikeEscape == VK_ESCAPE);
+  PostMessageW(target, WM_MOUSEMOVE, kLooksLikeEscape, MAKELPARAM(3, 4));
+  PostMessageW(target, WM_TIMER, 27, 0);
+  PostMessageW(target, WM_CHAR, 27, 0x001A0001);
+  PostMessageW(target, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  EXPECT_TRUE(dlg_->PumpPending());
+  RemoveWindowSubclass(target, RecordMessages, 1);
+  std::vector<std::pair<UINT, WPARAM>> got;
+  for (const MSG& m : g_received) got.emplace_back(m.message, m.wParam);
+  std::vector<std::pair<UINT, WPARAM>> expected = {
+      {WM_MOUSEMOVE, kLooksLikeEscape}, {WM_TIMER, 27}, {WM_CHAR, 27}};
+  EXPECT_EQ(got, expected);
+  EXPECT_FALSE(dlg_->Ended());
 }
 
 TEST_F(MainWindowTest, CloseBoxActsAsCancelAndTheRecordingKeysAreWritten) {
