@@ -65,13 +65,16 @@ class ScopedSelect {
   HGDIOBJ old_;
 };
 
-// The wait cursor for the length of a scope; the arrow comes back at its end.
+// The wait cursor for the length of a scope; the cursor that was current comes back at its end.
 class WaitCursor {
  public:
-  WaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_WAIT)); }
-  ~WaitCursor() { SetCursor(LoadCursorW(nullptr, IDC_ARROW)); }
+  WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+  ~WaitCursor() { SetCursor(previous_); }
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  HCURSOR previous_;
 };
 
 }  // namespace corvane::ui
