@@ -13,6 +13,8 @@ namespace corvane::ui {
 class CMacrosDlg : public Page {
  public:
   explicit CMacrosDlg(PageHost& host);
+  // The recording options are saved when the window goes, whoever ends the page.
+  ~CMacrosDlg() override { Destroy(); }
 
   MacroLibrary& Library() { return *library_; }
   const MacroLibrary& Library() const { return *library_; }

@@ -4,7 +4,14 @@
 
 namespace corvane::ui {
 
-Dialog::~Dialog() { Destroy(); }
+Dialog::~Dialog() {
+  // The derived parts of this object are gone: the window forgets us before it is destroyed,
+  // so none of its last messages reaches a handler of a half-destroyed object.
+  if (hwnd_ && IsWindow(hwnd_)) {
+    SetWindowLongPtrW(hwnd_, DWLP_USER, 0);
+    DestroyWindow(hwnd_);
+  }
+}
 
 HINSTANCE Dialog::Instance() { return GetModuleHandleW(nullptr); }
 

@@ -1,9 +1,20 @@
 // The dialog base: one static dialog procedure that finds its object through DWLP_USER and
 // dispatches to virtual handlers. Used for the modal main window (with a message loop of our
 // own), for modal boxes and for the pages, which are modeless child dialogs.
+//
+// The end of a window. Destroy(), the destruction of the parent window and the end of
+// RunOwnLoop destroy the window while the object is whole, so its handlers see WM_DESTROY and
+// can save what they hold. A window still alive when ~Dialog runs is past that point: the
+// derived object is already gone, so ~Dialog first detaches the window from the object and then
+// destroys it without any handler running. No order of destruction can therefore call into a
+// half-destroyed object. A class whose WM_DESTROY handling matters calls Destroy() in its own
+// destructor, so that handling runs however the object ends (the main window and the Macros
+// page do).
 #pragma once
 
 #include <windows.h>
+
+#include <string>
 
 namespace corvane::ui {
 

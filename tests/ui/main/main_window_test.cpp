@@ -237,6 +237,13 @@ TEST_F(MainWindowTest, CloseBoxActsAsCancelAndTheRecordingKeysAreWritten) {
   EXPECT_EQ(folder_.Profile(L"Hardware", L"PointerSpeed"), L"<missing>");  // Cancel applies nothing
 }
 
+TEST_F(MainWindowTest, AWindowEndedByItsDestructorStillSavesTheRecordingKeys) {
+  PlugMouse();
+  Start();
+  dlg_.reset();
+  EXPECT_NE(folder_.Profile(L"Recording", L"RecordingMouse"), L"<missing>");
+}
+
 TEST_F(MainWindowTest, OkAppliesAndEnds) {
   SetDemo();
   Start();
