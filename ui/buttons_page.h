@@ -3,6 +3,7 @@
 
 #include "model/records.h"
 #include "storage/settings.h"
+#include "ui/ids.h"
 #include "ui/page.h"
 
 namespace corvane::ui {
@@ -19,7 +20,6 @@ class CButtonsDlg : public Page {
   bool OnInitDialog() override;
 
  private:
-  static constexpr int kTemplateButtons = 135;
   ButtonSettings options_{};
   ButtonAssignment assignments_[kMaxAssignments]{};
 };

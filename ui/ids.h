@@ -1,5 +1,6 @@
 // The resource and control numbers the program's code uses, under the code's names. The numbers
-// themselves live once, in resources/resource.h, which the templates use too.
+// themselves live once, in resources/resource.h, which the templates use too; string numbers
+// live in resources/strings.def (StringId in storage/strings.h).
 #pragma once
 
 #include "resources/resource.h"
@@ -17,6 +18,8 @@ enum TemplateId : int {
 };
 
 inline constexpr int kIconMain = IDI_CORVANE;
+inline constexpr int kBitmapDropDownArrow = IDB_DROPDOWN_ARROW;
+inline constexpr int kMenuFunctions = IDR_FUNCTION_MENU;
 
 enum MainControl : int {
   kIdTab = IDC_TAB,
@@ -30,9 +33,60 @@ enum MainControl : int {
 inline constexpr unsigned kSysCommandAbout = IDM_ABOUTBOX;
 
 enum TabIndex : int { kTabOverview = 0, kTabButtons, kTabPointer, kTabScrolling, kTabMacros };
+inline constexpr int kTabCount = 5;
+
+// Row k of the Overview and Buttons pages (0 = left button) uses FIRST + k.
+enum RowControl : int {
+  kIdRowLabel0 = IDC_ROW_LABEL_FIRST,
+  kIdRowValue0 = IDC_ROW_VALUE_FIRST,  // Overview
+  kIdRowCombo0 = IDC_ROW_COMBO_FIRST,  // Buttons, combo-box mode
+  kIdRowMenu0 = IDC_ROW_MENU_FIRST,    // Buttons, menu-button mode
+};
+
+enum OverviewControl : int {
+  kIdGroupButtons = IDC_GROUP_BUTTONS,
+  kIdGroupPointer = IDC_GROUP_POINTER,
+  kIdLabelXDpi = IDC_LABEL_X_DPI,
+  kIdLabelYDpi = IDC_LABEL_Y_DPI,
+  kIdLabelSpeed = IDC_LABEL_SPEED,
+  kIdLabelAcceleration = IDC_LABEL_ACCELERATION,
+  kIdLabelReportRate = IDC_LABEL_REPORT_RATE,
+  kIdValueXDpi = IDC_VALUE_X_DPI,
+  kIdValueYDpi = IDC_VALUE_Y_DPI,
+  kIdValueSpeed = IDC_VALUE_SPEED,
+  kIdValueAcceleration = IDC_VALUE_ACCELERATION,
+  kIdValueReportRate = IDC_VALUE_REPORT_RATE,
+  kIdGroupScrolling = IDC_GROUP_SCROLLING,
+  kIdLabelHorizontal = IDC_LABEL_HORIZONTAL_SPEED,
+  kIdLabelVertical = IDC_LABEL_VERTICAL_SPEED,
+  kIdValueHorizontal = IDC_VALUE_HORIZONTAL_SPEED,
+  kIdValueVertical = IDC_VALUE_VERTICAL_SPEED,
+  kIdModifyButtons = IDC_MODIFY_BUTTONS,
+  kIdModifyPointer = IDC_MODIFY_POINTER,
+  kIdModifyScrolling = IDC_MODIFY_SCROLLING,
+};
+
+enum ButtonsControl : int {
+  kIdPicture = IDC_PICTURE,
+  kIdRestoreDefaults = IDC_RESTORE_DEFAULTS,
+  kIdLabelHotKey = IDC_LABEL_HOTKEY,
+  kIdHotKey = IDC_HOTKEY,
+  kIdLabelMacro = IDC_LABEL_MACRO,
+  kIdMacroChoice = IDC_MACRO_CHOICE,
+  kIdEditMacro = IDC_EDIT_MACRO,
+  kIdLabelExecutionMode = IDC_LABEL_EXECUTION_MODE,
+  kIdModeAuto = IDC_MODE_AUTO,  // kIdModeAuto + ExecutionMode
+  kIdModeManual = IDC_MODE_MANUAL,
+  kIdModeOneShot = IDC_MODE_ONE_SHOT,
+  kIdLabelInterval = IDC_LABEL_INTERVAL,
+  kIdInterval = IDC_INTERVAL,
+  kIdLabelMs = IDC_LABEL_MS,
+};
 
 // Shared by the Pointer and Scrolling pages.
 enum PointerControl : int {
+  kIdGroupDpi = IDC_GROUP_DPI,
+  kIdGroupMovement = IDC_GROUP_MOVEMENT,
   kIdSlow1 = IDC_LABEL_SLOW1, kIdFast1 = IDC_LABEL_FAST1,
   kIdSlow2 = IDC_LABEL_SLOW2, kIdFast2 = IDC_LABEL_FAST2,
   kIdControlledByOs = IDC_CONTROLLED_BY_OS,
@@ -47,6 +101,23 @@ enum PointerControl : int {
   kIdVertical = IDC_VERTICAL_SPEED,
 };
 
-inline constexpr int kIdMacroList = IDC_MACRO_LIST;
+enum MacrosControl : int {
+  kIdMacroList = IDC_MACRO_LIST,
+  kIdEventList = IDC_EVENT_LIST,
+  kIdLabelRecordingOptions = IDC_LABEL_RECORDING_OPTIONS,
+  kIdRecordMouse = IDC_RECORD_MOUSE,  // the five option boxes follow in RecordingOptions order
+  kIdRecordKeyboard = IDC_RECORD_KEYBOARD,
+  kIdRecordDelay = IDC_RECORD_DELAY,
+  kIdRecordMinimize = IDC_RECORD_MINIMIZE,
+  kIdRecordUseHotkey = IDC_RECORD_USE_HOTKEY,
+  kIdRecordHotkey = IDC_RECORD_HOTKEY,
+  kIdMacroNew = IDC_MACRO_NEW,
+  kIdMacroDelete = IDC_MACRO_DELETE,
+  kIdMacroRename = IDC_MACRO_RENAME,
+  kIdMacroSave = IDC_MACRO_SAVE,
+  kIdMacroImport = IDC_MACRO_IMPORT,
+  kIdMacroExport = IDC_MACRO_EXPORT,
+  kIdRecord = IDC_RECORD,
+};
 
 }  // namespace corvane::ui

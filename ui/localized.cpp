@@ -15,7 +15,7 @@ std::u16string Builtin(uint32_t stringId) { return std::u16string(BuiltinString(
 
 void SetLocalizedCaption(HWND window, int controlId, uint32_t stringId, uint32_t language) {
   if (!window || !IsWindow(window)) return;
-  Control(window, controlId).SetText(Localized(stringId, language, 256));
+  Control(window, controlId).SetText(Localized(stringId, language, kCaptionCapacity));
 }
 
 void FillChoiceList(HWND list, const Choice* table, size_t count, int32_t current,
@@ -23,7 +23,7 @@ void FillChoiceList(HWND list, const Choice* table, size_t count, int32_t curren
   ComboBox box(list);
   box.Reset();
   for (size_t i = 0; i < count; ++i) {
-    int at = box.Add(Localized(table[i].StringId, language, 128));
+    int at = box.Add(Localized(table[i].StringId, language, kListItemCapacity));
     if (at >= 0) box.SetItemData(at, static_cast<LPARAM>(table[i].Value));
   }
   SelectChoice(list, current);

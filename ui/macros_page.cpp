@@ -4,6 +4,7 @@
 
 #include "storage/macro_store.h"
 #include "storage/settings.h"
+#include "storage/strings.h"
 #include "ui/framework/controls.h"
 #include "ui/ids.h"
 
@@ -11,14 +12,18 @@ namespace corvane::ui {
 namespace {
 
 constexpr CaptionEntry kCaptions[] = {
-    {1085, 223}, {1086, 224}, {1087, 225}, {1088, 226}, {1089, 227}, {1090, 228},
-    {1092, 185}, {1093, 186}, {1095, 188}, {1096, 189}, {1097, 190}, {1098, 191},
-    {1099, 230},
+    {kIdLabelRecordingOptions, IDS_RECORDING_OPTIONS}, {kIdRecordMouse, IDS_RECORD_MOUSE},
+    {kIdRecordKeyboard, IDS_RECORD_KEYBOARD},           {kIdRecordDelay, IDS_RECORD_DELAY},
+    {kIdRecordMinimize, IDS_RECORD_MINIMIZE},           {kIdRecordUseHotkey, IDS_RECORD_HOTKEY},
+    {kIdMacroNew, IDS_NEW},                             {kIdMacroDelete, IDS_DELETE},
+    {kIdMacroRename, IDS_RENAME},                       {kIdMacroSave, IDS_SAVE},
+    {kIdMacroImport, IDS_IMPORT},                       {kIdMacroExport, IDS_EXPORT},
+    {kIdRecord, IDS_START_RECORDING},
 };
 
-constexpr int kIdEventList = 1084;
-constexpr int kIdSave = 1096;
-constexpr int kRowButtons[] = {1093, 1095, 1096, 1098, 1099};
+// The commands that act on a macro of the list, disabled while the library is empty.
+constexpr int kMacroCommands[] = {kIdMacroDelete, kIdMacroRename, kIdMacroSave, kIdMacroExport,
+                                  kIdRecord};
 
 }  // namespace
 
@@ -31,14 +36,14 @@ bool CMacrosDlg::OnInitDialog() {
   const int checks[] = {options_.RecordingMouse, options_.RecordingKeyboard,
                         options_.RecordingDelay, options_.RecordingMinimize,
                         options_.RecordingUseHotkey};
-  for (int i = 0; i < 5; ++i) Button(Handle(), 1086 + i).SetCheck(checks[i] != 0);
+  for (int i = 0; i < 5; ++i) Button(Handle(), kIdRecordMouse + i).SetCheck(checks[i] != 0);
   LoadMacroLibrary(*library_);
   ListView list(Handle(), kIdMacroList);
   list.InsertColumn(0, u"Macros", 150);
   ListView(Handle(), kIdEventList).InsertColumn(0, u"Events", 180);
   FillMacroList();
   bool any = library_->MacroCount > 0;
-  for (int id : kRowButtons) Control(Handle(), id).Enable(any);
+  for (int id : kMacroCommands) Control(Handle(), id).Enable(any);
   return true;
 }
 
@@ -70,7 +75,7 @@ void CMacrosDlg::SaveSelected() {
 }
 
 bool CMacrosDlg::OnPageCommand(int id, int code, HWND) {
-  if (id == kIdSave && code == BN_CLICKED) {
+  if (id == kIdMacroSave && code == BN_CLICKED) {
     SaveSelected();
     return true;
   }

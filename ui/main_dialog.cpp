@@ -18,6 +18,12 @@ namespace corvane::ui {
 namespace {
 
 constexpr char16_t kCaption[] = u"Corvane";
+// A tab's text is cut to what a 64-unit buffer holds.
+constexpr size_t kTabTextChars = 63;
+
+// The tabs' captions, in tab order; the built-in texts, whatever the language.
+constexpr StringId kTabCaptions[kTabCount] = {IDS_OVERVIEW, IDS_BUTTONS, IDS_POINTER,
+                                              IDS_SCROLLING, IDS_MACROS};
 
 }  // namespace
 
@@ -47,7 +53,7 @@ bool CCorvaneDlg::OnInitDialog() {
 
 void CCorvaneDlg::Initialise() {
   if (!initialised_) {
-    std::u16string about(BuiltinString(169));
+    std::u16string about(BuiltinString(IDS_ABOUTBOX));
     HMENU menu = GetSystemMenu(Handle(), FALSE);
     if (menu && !about.empty()) {
       AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
@@ -63,12 +69,12 @@ void CCorvaneDlg::Initialise() {
   if (!initialised_) {
     tab_.Attach(Handle(), kIdTab);
     tab_.DeleteAll();
-    for (int i = 0; i < 5; ++i) {
-      std::u16string text(BuiltinString(176 + i));
-      if (text.size() > 63) text.resize(63);
+    for (int i = 0; i < kTabCount; ++i) {
+      std::u16string text(BuiltinString(kTabCaptions[i]));
+      if (text.size() > kTabTextChars) text.resize(kTabTextChars);
       tab_.Insert(i, text);
     }
-    tab_.Select(0);
+    tab_.Select(kTabOverview);
     CreatePages();
     initialised_ = true;
   }
@@ -107,18 +113,18 @@ void CCorvaneDlg::ShowDeviceState() {
 }
 
 void CCorvaneDlg::SetShownTexts() {
-  SetLocalizedCaption(Handle(), kIdNotice, 768, lcid_);
-  SetLocalizedCaption(Handle(), kIdHelp, 172, lcid_);
-  SetLocalizedCaption(Handle(), IDOK, 173, lcid_);
-  SetLocalizedCaption(Handle(), IDCANCEL, 174, lcid_);
-  SetLocalizedCaption(Handle(), kIdApply, 175, lcid_);
+  SetLocalizedCaption(Handle(), kIdNotice, IDS_NOT_CONNECTED, lcid_);
+  SetLocalizedCaption(Handle(), kIdHelp, IDS_HELP, lcid_);
+  SetLocalizedCaption(Handle(), IDOK, IDS_OK, lcid_);
+  SetLocalizedCaption(Handle(), IDCANCEL, IDS_CANCEL, lcid_);
+  SetLocalizedCaption(Handle(), kIdApply, IDS_APPLY, lcid_);
 }
 
 void CCorvaneDlg::SwitchPage() {
   if (visible_ && visible_->Handle()) ShowWindow(visible_->Handle(), SW_HIDE);
   int index = tab_.Selection();
   Page* pages[] = {&overview_, &buttons_, &pointer_, &scrolling_, &macros_};
-  if (index >= 0 && index < 5) {
+  if (index >= 0 && index < kTabCount) {
     visible_ = pages[index];
     selected_ = index;
   }
@@ -130,7 +136,7 @@ void CCorvaneDlg::SwitchPage() {
 
 void CCorvaneDlg::AskToSaveMacro() {
   if (selected_ != kTabMacros || !macros_.AnyModified()) return;
-  int answer = seams_.Asker.Message(Handle(), std::u16string(BuiltinString(773)), kCaption,
+  int answer = seams_.Asker.Message(Handle(), std::u16string(BuiltinString(IDS_SAVE_SELECTED_MACRO)), kCaption,
                                     MB_YESNO | MB_ICONQUESTION);
   if (answer == IDYES) macros_.SaveSelected();
 }
@@ -147,11 +153,11 @@ void CCorvaneDlg::ApplySettings() {
     // reached the mouse is not taken for applied.
     if (result.Outcome == UploadOutcome::TooLarge) {
       std::string bytes = std::to_string(result.Overflow);
-      warning = FormatMessageText(BuiltinString(775), std::u16string(bytes.begin(), bytes.end()));
+      warning = FormatMessageText(BuiltinString(IDS_CONFIG_TOO_LARGE), std::u16string(bytes.begin(), bytes.end()));
     } else if (link_.Present() && (result.Outcome == UploadOutcome::NoConfigInterface ||
                                    result.Outcome == UploadOutcome::OpenFailed ||
                                    result.Outcome == UploadOutcome::LastReportFailed)) {
-      warning = std::u16string(BuiltinString(776));
+      warning = std::u16string(BuiltinString(IDS_UPLOAD_FAILED));
     }
     pointer_.ApplyPointerSettings();
     scrolling_.ApplyWheelSettings();

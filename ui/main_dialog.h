@@ -13,6 +13,7 @@
 #include "ui/buttons_page.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
+#include "ui/ids.h"
 #include "ui/macros_page.h"
 #include "ui/overview_page.h"
 #include "ui/page.h"
@@ -34,7 +35,7 @@ struct Seams {
 
 class CAboutDlg : public Dialog {
  public:
-  INT_PTR Run(HWND owner) { return RunModal(100, owner); }
+  INT_PTR Run(HWND owner) { return RunModal(kTemplateAbout, owner); }
 };
 
 class CCorvaneDlg : public Dialog, public PageHost {
@@ -42,8 +43,8 @@ class CCorvaneDlg : public Dialog, public PageHost {
   explicit CCorvaneDlg(const Seams& seams);
   ~CCorvaneDlg() override;
 
-  // Creates the window (template 101); RunOwnLoop then runs it modally.
-  bool CreateMain() { return Create(101, nullptr); }
+  // Creates the window; RunOwnLoop then runs it modally.
+  bool CreateMain() { return Create(kTemplateMain, nullptr); }
 
   // Apply: the upload, then every save, in a fixed order.
   void ApplySettings();

@@ -4,6 +4,7 @@
 
 #include "storage/choice_tables.h"
 #include "storage/settings.h"
+#include "storage/strings.h"
 #include "ui/framework/controls.h"
 #include "ui/ids.h"
 #include "ui/localized.h"
@@ -13,9 +14,12 @@ namespace corvane::ui {
 namespace {
 
 constexpr CaptionEntry kCaptions[] = {
-    {1059, 218}, {1071, 220}, {1021, 205}, {kIdSlow1, 221}, {kIdFast1, 222}, {1022, 206},
-    {kIdSlow2, 221}, {kIdFast2, 222}, {kIdControlledByOs, 193}, {kIdControlPanel, 194},
-    {1023, 207},
+    {kIdGroupDpi, IDS_DPI_SENSITIVITY},   {kIdGroupMovement, IDS_POINTER_MOVEMENT},
+    {kIdLabelSpeed, IDS_SPEED},           {kIdSlow1, IDS_SLOW},
+    {kIdFast1, IDS_FAST},                 {kIdLabelAcceleration, IDS_ACCELERATION},
+    {kIdSlow2, IDS_SLOW},                 {kIdFast2, IDS_FAST},
+    {kIdControlledByOs, IDS_CONTROLLED_BY_OS}, {kIdControlPanel, IDS_CONTROL_PANEL},
+    {kIdLabelReportRate, IDS_REPORT_RATE},
 };
 
 constexpr int kStageLists = 5;

@@ -2,6 +2,7 @@
 
 #include <iterator>
 
+#include "storage/strings.h"
 #include "ui/framework/controls.h"
 #include "ui/ids.h"
 #include "ui/pointer_page.h"
@@ -11,8 +12,10 @@ namespace corvane::ui {
 namespace {
 
 constexpr CaptionEntry kCaptions[] = {
-    {1030, 208}, {kIdSlow1, 221}, {kIdFast1, 222}, {1031, 209}, {kIdSlow2, 221},
-    {kIdFast2, 222}, {kIdControlledByOs, 193}, {kIdControlPanel, 194},
+    {kIdLabelHorizontal, IDS_HORIZONTAL_SPEED}, {kIdSlow1, IDS_SLOW},
+    {kIdFast1, IDS_FAST},                       {kIdLabelVertical, IDS_VERTICAL_SPEED},
+    {kIdSlow2, IDS_SLOW},                       {kIdFast2, IDS_FAST},
+    {kIdControlledByOs, IDS_CONTROLLED_BY_OS},  {kIdControlPanel, IDS_CONTROL_PANEL},
 };
 
 constexpr int32_t kWheelMax = 10;

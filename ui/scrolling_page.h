@@ -3,13 +3,14 @@
 
 #include <cstdint>
 
+#include "ui/ids.h"
 #include "ui/page.h"
 
 namespace corvane::ui {
 
 class CScrollingDlg : public Page {
  public:
-  explicit CScrollingDlg(PageHost& host) : Page(host, kTemplate) {}
+  explicit CScrollingDlg(PageHost& host) : Page(host, kTemplateScrolling) {}
 
   // Called by Apply after the Pointer page's step: both wheel values go to the system.
   void ApplyWheelSettings();
@@ -26,7 +27,6 @@ class CScrollingDlg : public Page {
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) override;
 
  private:
-  static constexpr int kTemplate = 137;
   void ReadHorizontal();
   void ReadVertical();
 
