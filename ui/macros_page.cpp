@@ -31,33 +31,34 @@ CMacrosDlg::CMacrosDlg(PageHost& host)
     : Page(host, kTemplateMacros), library_(std::make_unique<MacroLibrary>()) {}
 
 bool CMacrosDlg::OnInitDialog() {
+  macroList_.Attach(Handle(), kIdMacroList);
+  eventList_.Attach(Handle(), kIdEventList);
   LoadRecordingOptions(options_);
   RefreshCaptions(kCaptions, std::size(kCaptions));
-  const int checks[] = {options_.RecordingMouse, options_.RecordingKeyboard,
-                        options_.RecordingDelay, options_.RecordingMinimize,
-                        options_.RecordingUseHotkey};
-  for (int i = 0; i < 5; ++i) Button(Handle(), kIdRecordMouse + i).SetCheck(checks[i] != 0);
+  CheckItem(kIdRecordMouse, options_.RecordingMouse != 0);
+  CheckItem(kIdRecordKeyboard, options_.RecordingKeyboard != 0);
+  CheckItem(kIdRecordDelay, options_.RecordingDelay != 0);
+  CheckItem(kIdRecordMinimize, options_.RecordingMinimize != 0);
+  CheckItem(kIdRecordUseHotkey, options_.RecordingUseHotkey != 0);
   LoadMacroLibrary(*library_);
-  ListView list(Handle(), kIdMacroList);
-  list.InsertColumn(0, u"Macros", 150);
-  ListView(Handle(), kIdEventList).InsertColumn(0, u"Events", 180);
+  macroList_.InsertColumn(0, u"Macros", 150);
+  eventList_.InsertColumn(0, u"Events", 180);
   FillMacroList();
   bool any = library_->MacroCount > 0;
-  for (int id : kMacroCommands) Control(Handle(), id).Enable(any);
+  for (int id : kMacroCommands) EnableItem(id, any);
   return true;
 }
 
 void CMacrosDlg::FillMacroList() {
-  ListView list(Handle(), kIdMacroList);
-  list.DeleteAll();
+  macroList_.DeleteAll();
   for (int i = 0; i < library_->MacroCount; ++i)
-    list.InsertText(i, std::u16string(library_->Macros[i].Name), i);
-  list.SelectOnly(library_->MacroCount > 0 ? 0 : -1);
+    macroList_.InsertText(i, std::u16string(library_->Macros[i].Name), i);
+  macroList_.SelectOnly(library_->MacroCount > 0 ? 0 : -1);
 }
 
 int CMacrosDlg::SelectedMacro() const {
   if (!IsCreated()) return -1;
-  int row = ListView(Handle(), kIdMacroList).NextSelected();
+  int row = macroList_.NextSelected();
   return row >= 0 && row < library_->MacroCount ? row : -1;
 }
 

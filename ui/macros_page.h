@@ -6,6 +6,7 @@
 
 #include "model/recording_options.h"
 #include "model/records.h"
+#include "ui/framework/controls.h"
 #include "ui/page.h"
 
 namespace corvane::ui {
@@ -37,6 +38,8 @@ class CMacrosDlg : public Page {
 
   std::unique_ptr<MacroLibrary> library_;
   RecordingOptions options_;
+  ListView macroList_;
+  ListView eventList_;
 };
 
 }  // namespace corvane::ui

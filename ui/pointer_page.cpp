@@ -22,10 +22,7 @@ constexpr CaptionEntry kCaptions[] = {
     {kIdLabelReportRate, IDS_REPORT_RATE},
 };
 
-constexpr int kStageLists = 5;
-
-void SetUpTrackbar(HWND bar, int lo, int hi, int pos) {
-  Trackbar t(bar);
+void SetUpTrackbar(const Trackbar& t, int lo, int hi, int pos) {
   t.SetRange(lo, hi);
   t.SetLineSize(1);
   t.SetPageSize(1);
@@ -57,39 +54,46 @@ void CPointerDlg::ReadAcceleration() { acceleration_ = AccelerationPositionOf(ho
 void CPointerDlg::RefreshCaptions() { Page::RefreshCaptions(kCaptions, std::size(kCaptions)); }
 
 bool CPointerDlg::OnInitDialog() {
+  speedBar_.Attach(Handle(), kIdSpeed);
+  accelerationBar_.Attach(Handle(), kIdAcceleration);
+  reportRate_.Attach(Handle(), kIdReportRate);
+  for (int k = 0; k < kStageLists; ++k) {
+    xStages_[k].Attach(Handle(), kIdXStage0 + k);
+    yStages_[k].Attach(Handle(), kIdYStage0 + k);
+  }
   ReadSpeed();
-  SetUpTrackbar(Item(kIdSpeed), 1, 20, speed_);
+  SetUpTrackbar(speedBar_, 1, 20, speed_);
   ReadAcceleration();
-  SetUpTrackbar(Item(kIdAcceleration), 0, 1, acceleration_);
+  SetUpTrackbar(accelerationBar_, 0, 1, acceleration_);
   LoadPointerSettings(settings_);
   RefreshCaptions();
   // A stored count beyond the five lists of the page is not trusted further than the lists go.
   int lists = settings_.Resolutions < 0 ? 0
               : settings_.Resolutions > kStageLists ? kStageLists : settings_.Resolutions;
   for (int k = 0; k < lists; ++k) {
-    Control(Handle(), kIdXStage0 + k).Show(true);
-    FillChoiceList(Item(kIdXStage0 + k), kDpiStageChoices.Entries, kDpiStageChoices.Count,
+    xStages_[k].Show(true);
+    FillChoiceList(xStages_[k].Handle(), kDpiStageChoices.Entries, kDpiStageChoices.Count,
                    settings_.ResolutionX[k], 0);
-    Control(Handle(), kIdYStage0 + k).Show(true);
-    FillChoiceList(Item(kIdYStage0 + k), kDpiStageChoices.Entries, kDpiStageChoices.Count,
+    yStages_[k].Show(true);
+    FillChoiceList(yStages_[k].Handle(), kDpiStageChoices.Entries, kDpiStageChoices.Count,
                    settings_.ResolutionY[k], 0);
   }
-  FillChoiceList(Item(kIdReportRate), kReportRateChoices.Entries, kReportRateChoices.Count,
+  FillChoiceList(reportRate_.Handle(), kReportRateChoices.Entries, kReportRateChoices.Count,
                  settings_.ReportRate, 0);
-  Button(Handle(), kIdXequalY).SetCheck(settings_.XequalY != 0);
-  Button(Handle(), kIdControlledByOs).SetCheck(true);
+  CheckItem(kIdXequalY, settings_.XequalY != 0);
+  CheckItem(kIdControlledByOs, true);
   return true;
 }
 
 void CPointerDlg::StageChanged(int k, bool xAxis) {
   int32_t* mine = xAxis ? settings_.ResolutionX : settings_.ResolutionY;
   int32_t* other = xAxis ? settings_.ResolutionY : settings_.ResolutionX;
-  ComboBox list(Handle(), (xAxis ? kIdXStage0 : kIdYStage0) + k);
+  const ComboBox& list = (xAxis ? xStages_ : yStages_)[k];
   int sel = list.Selection();
   if (sel >= 0) mine[k] = static_cast<int32_t>(list.ItemData(sel));
   if (settings_.XequalY) {
     other[k] = mine[k];
-    SelectChoice(Item((xAxis ? kIdYStage0 : kIdXStage0) + k), other[k]);
+    SelectChoice((xAxis ? yStages_ : xStages_)[k].Handle(), other[k]);
   }
 }
 
@@ -105,25 +109,24 @@ bool CPointerDlg::OnPageCommand(int id, int code, HWND) {
   switch (id) {
     case kIdReportRate:
       if (code == CBN_SELCHANGE) {
-        ComboBox list(Handle(), kIdReportRate);
-        int sel = list.Selection();
-        if (sel >= 0) settings_.ReportRate = static_cast<int32_t>(list.ItemData(sel));
+        int sel = reportRate_.Selection();
+        if (sel >= 0) settings_.ReportRate = static_cast<int32_t>(reportRate_.ItemData(sel));
       }
       return true;
     case kIdXequalY:
       if (code == BN_CLICKED) {
-        settings_.XequalY = Button(Handle(), kIdXequalY).IsChecked() ? 1 : 0;
+        settings_.XequalY = IsItemChecked(kIdXequalY) ? 1 : 0;
         if (settings_.XequalY) {
           int lists = settings_.Resolutions > kStageLists ? kStageLists : settings_.Resolutions;
           for (int k = 0; k < lists; ++k) {
             settings_.ResolutionY[k] = settings_.ResolutionX[k];
-            SelectChoice(Item(kIdYStage0 + k), settings_.ResolutionY[k]);
+            SelectChoice(yStages_[k].Handle(), settings_.ResolutionY[k]);
           }
         }
       }
       return true;
     case kIdControlledByOs:
-      Button(Handle(), kIdControlledByOs).SetCheck(true);
+      CheckItem(kIdControlledByOs, true);
       return true;
     case kIdControlPanel:
       if (code == BN_CLICKED) OpenMouseControlPanel(host_.Asker());
@@ -140,10 +143,10 @@ bool CPointerDlg::OnMessage(UINT msg, WPARAM wp, LPARAM, INT_PTR&) {
     case WM_SETTINGCHANGE:
       if (wp == SPI_SETMOUSESPEED) {
         ReadSpeed();
-        Trackbar(Item(kIdSpeed)).SetPos(speed_);
+        speedBar_.SetPos(speed_);
       } else if (wp == SPI_SETMOUSE) {
         ReadAcceleration();
-        Trackbar(Item(kIdAcceleration)).SetPos(acceleration_);
+        accelerationBar_.SetPos(acceleration_);
       }
       return false;
   }
@@ -152,8 +155,8 @@ bool CPointerDlg::OnMessage(UINT msg, WPARAM wp, LPARAM, INT_PTR&) {
 
 void CPointerDlg::ApplyPointerSettings() {
   if (IsCreated()) {
-    speed_ = Trackbar(Item(kIdSpeed)).Pos();
-    acceleration_ = Trackbar(Item(kIdAcceleration)).Pos();
+    speed_ = speedBar_.Pos();
+    acceleration_ = accelerationBar_.Pos();
   }
   host_.Pointer().SetSpeed(speed_);
   host_.Pointer().SetMouse(acceleration_ ? MouseParameters{0, 0, 0} : MouseParameters{6, 10, 1});

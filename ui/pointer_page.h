@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "model/records.h"
+#include "ui/framework/controls.h"
 #include "ui/page.h"
 #include "ui/system_pointer.h"
 
@@ -36,9 +37,17 @@ class CPointerDlg : public Page {
   void ReadAcceleration();
   void RefreshCaptions();
 
+  // The page has a pair of stage lists per DPI stage, up to five.
+  static constexpr int kStageLists = 5;
+
   PointerSettings settings_{};
   int32_t speed_ = 0;
   int32_t acceleration_ = 0;
+  Trackbar speedBar_;
+  Trackbar accelerationBar_;
+  ComboBox reportRate_;
+  ComboBox xStages_[kStageLists];
+  ComboBox yStages_[kStageLists];
 };
 
 // The "Control Panel..." button of the Pointer and Scrolling pages.

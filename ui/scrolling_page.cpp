@@ -20,8 +20,7 @@ constexpr CaptionEntry kCaptions[] = {
 
 constexpr int32_t kWheelMax = 10;
 
-void SetUpTrackbar(HWND bar, int pos) {
-  Trackbar t(bar);
+void SetUpTrackbar(const Trackbar& t, int pos) {
   t.SetRange(1, kWheelMax);
   t.SetLineSize(1);
   t.SetPageSize(1);
@@ -42,18 +41,20 @@ void CScrollingDlg::ReadHorizontal() { horizontal_ = Clamp(host_.Pointer().Wheel
 void CScrollingDlg::ReadVertical() { vertical_ = VerticalSpeedOf(host_.Pointer().WheelLines()); }
 
 bool CScrollingDlg::OnInitDialog() {
+  horizontalBar_.Attach(Handle(), kIdHorizontal);
+  verticalBar_.Attach(Handle(), kIdVertical);
   ReadHorizontal();
-  SetUpTrackbar(Item(kIdHorizontal), horizontal_);
+  SetUpTrackbar(horizontalBar_, horizontal_);
   ReadVertical();
-  SetUpTrackbar(Item(kIdVertical), vertical_);
-  Button(Handle(), kIdControlledByOs).SetCheck(true);
+  SetUpTrackbar(verticalBar_, vertical_);
+  CheckItem(kIdControlledByOs, true);
   return true;
 }
 
 bool CScrollingDlg::OnPageCommand(int id, int code, HWND) {
   switch (id) {
     case kIdControlledByOs:
-      Button(Handle(), kIdControlledByOs).SetCheck(true);
+      CheckItem(kIdControlledByOs, true);
       return true;
     case kIdControlPanel:
       if (code == BN_CLICKED) OpenMouseControlPanel(host_.Asker());
@@ -70,10 +71,10 @@ bool CScrollingDlg::OnMessage(UINT msg, WPARAM wp, LPARAM, INT_PTR&) {
     case WM_SETTINGCHANGE:
       if (wp == SPI_SETWHEELSCROLLCHARS) {
         ReadHorizontal();
-        Trackbar(Item(kIdHorizontal)).SetPos(horizontal_);
+        horizontalBar_.SetPos(horizontal_);
       } else if (wp == SPI_SETWHEELSCROLLLINES) {
         ReadVertical();
-        Trackbar(Item(kIdVertical)).SetPos(vertical_);
+        verticalBar_.SetPos(vertical_);
       }
       return false;
   }
@@ -82,8 +83,8 @@ bool CScrollingDlg::OnMessage(UINT msg, WPARAM wp, LPARAM, INT_PTR&) {
 
 void CScrollingDlg::ApplyWheelSettings() {
   if (IsCreated()) {
-    horizontal_ = Trackbar(Item(kIdHorizontal)).Pos();
-    vertical_ = Trackbar(Item(kIdVertical)).Pos();
+    horizontal_ = horizontalBar_.Pos();
+    vertical_ = verticalBar_.Pos();
   }
   host_.Pointer().SetWheelChars(static_cast<uint32_t>(horizontal_));
   host_.Pointer().SetWheelLines(vertical_ < kWheelMax ? static_cast<uint32_t>(vertical_)

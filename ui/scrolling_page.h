@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "ui/framework/controls.h"
 #include "ui/ids.h"
 #include "ui/page.h"
 
@@ -32,6 +33,8 @@ class CScrollingDlg : public Page {
 
   int32_t horizontal_ = 0;
   int32_t vertical_ = 0;
+  Trackbar horizontalBar_;
+  Trackbar verticalBar_;
 };
 
 }  // namespace corvane::ui

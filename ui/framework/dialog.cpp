@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "ui/framework/controls.h"
+
 namespace corvane::ui {
 
 Dialog::~Dialog() {
@@ -12,6 +14,8 @@ Dialog::~Dialog() {
     DestroyWindow(hwnd_);
   }
 }
+
+std::u16string Dialog::ItemText(int id) const { return Control(Item(id)).Text(); }
 
 HINSTANCE Dialog::Instance() { return GetModuleHandleW(nullptr); }
 

@@ -29,6 +29,18 @@ class Dialog {
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
   bool IsCreated() const { return hwnd_ != nullptr; }
 
+  // The child with that id, in one call each.
+  void EnableItem(int id, bool enable) const { EnableWindow(Item(id), enable ? TRUE : FALSE); }
+  void ShowItem(int id, bool show) const { ShowWindow(Item(id), show ? SW_SHOW : SW_HIDE); }
+  void CheckItem(int id, bool check) const {
+    CheckDlgButton(hwnd_, id, check ? BST_CHECKED : BST_UNCHECKED);
+  }
+  bool IsItemChecked(int id) const { return IsDlgButtonChecked(hwnd_, id) == BST_CHECKED; }
+  void SetItemText(int id, const std::u16string& text) const {
+    SetDlgItemTextW(hwnd_, id, reinterpret_cast<const wchar_t*>(text.c_str()));
+  }
+  std::u16string ItemText(int id) const;
+
   // A modeless dialog (a page, or the main window before its loop runs).
   bool Create(int templateId, HWND parent);
   // The system's modal loop (About box).

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <string>
 
 #include "ui/framework/dialog.h"
 #include "ui/framework/scoped.h"
@@ -98,6 +99,46 @@ TEST_F(DialogTest, AClassThatDestroysInItsDestructorSeesItsWindowGo) {
   probe.reset();
   EXPECT_FALSE(IsWindow(window));
   EXPECT_EQ(seen.Destroys, 1);
+}
+
+TEST_F(DialogTest, ItemHelpersActOnTheChildWithThatId) {
+  Seen seen;
+  Probe probe(seen);
+  ASSERT_TRUE(probe.Make());
+  HWND interval = probe.Item(kIdInterval);
+  ASSERT_NE(interval, nullptr);
+
+  probe.EnableItem(kIdInterval, false);
+  EXPECT_FALSE(IsWindowEnabled(interval));
+  probe.EnableItem(kIdInterval, true);
+  EXPECT_TRUE(IsWindowEnabled(interval));
+
+  ShowWindow(probe.Handle(), SW_SHOW);  // a child is visible only when its parents are
+  probe.ShowItem(kIdInterval, false);
+  EXPECT_FALSE(IsWindowVisible(interval));
+  probe.ShowItem(kIdInterval, true);
+  EXPECT_TRUE(IsWindowVisible(interval));
+
+  probe.CheckItem(kIdModeManual, true);
+  EXPECT_EQ(SendMessageW(probe.Item(kIdModeManual), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_TRUE(probe.IsItemChecked(kIdModeManual));
+  probe.CheckItem(kIdModeManual, false);
+  EXPECT_FALSE(probe.IsItemChecked(kIdModeManual));
+
+  probe.SetItemText(kIdInterval, u"1234");
+  wchar_t text[16] = {};
+  GetWindowTextW(interval, text, 16);
+  EXPECT_EQ(std::wstring(text), L"1234");
+  EXPECT_EQ(probe.ItemText(kIdInterval), u"1234");
+  probe.SetItemText(kIdInterval, u"");
+  EXPECT_EQ(probe.ItemText(kIdInterval), u"");
+  // A long text comes back whole.
+  std::u16string lengthy(700, u'x');
+  probe.SetItemText(kIdLabelMacro, lengthy);
+  EXPECT_EQ(probe.ItemText(kIdLabelMacro), lengthy);
+  // An id without a child is harmless.
+  EXPECT_EQ(probe.ItemText(4242), u"");
+  probe.EnableItem(4242, false);
 }
 
 TEST(ScopedTest, WaitCursorGivesBackTheCursorThatWasCurrent) {
