@@ -25,6 +25,11 @@ constexpr size_t kTabTextChars = 63;
 constexpr StringId kTabCaptions[kTabCount] = {IDS_OVERVIEW, IDS_BUTTONS, IDS_POINTER,
                                               IDS_SCROLLING, IDS_MACROS};
 
+// The Macros page loads the library before the Buttons page resolves its macro links, and the
+// Overview, made last, summarises the others.
+constexpr TabIndex kCreationOrder[kTabCount] = {kTabMacros, kTabButtons, kTabPointer,
+                                                kTabScrolling, kTabOverview};
+
 }  // namespace
 
 CCorvaneDlg::CCorvaneDlg(const Seams& seams)
@@ -33,7 +38,8 @@ CCorvaneDlg::CCorvaneDlg(const Seams& seams)
       buttons_(*this),
       pointer_(*this),
       scrolling_(*this),
-      macros_(*this) {
+      macros_(*this),
+      tabPages_{&overview_, &buttons_, &pointer_, &scrolling_, &macros_} {
   visible_ = &overview_;
   icon_ = LoadIconW(Instance(), MAKEINTRESOURCEW(kIconMain));
   ApplicationSettings app{};
@@ -45,71 +51,69 @@ CCorvaneDlg::CCorvaneDlg(const Seams& seams)
 CCorvaneDlg::~CCorvaneDlg() { Destroy(); }
 
 bool CCorvaneDlg::OnInitDialog() {
-  // The dialog procedure sees no WM_CREATE: register for device notifications here, once.
-  if (!initialised_ && !notification_) notification_ = RegisterHidNotifications(Handle());
-  Initialise();
+  // The dialog procedure sees no WM_CREATE: register for device notifications here.
+  if (!notification_) notification_ = RegisterHidNotifications(Handle());
+  SetUpWindow();
+  Rediscover();
   return true;
 }
 
-void CCorvaneDlg::Initialise() {
-  if (!initialised_) {
-    std::u16string about(BuiltinString(IDS_ABOUTBOX));
-    HMENU menu = GetSystemMenu(Handle(), FALSE);
-    if (menu && !about.empty()) {
-      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-      AppendMenuW(menu, MF_STRING, kSysCommandAbout, reinterpret_cast<const wchar_t*>(about.c_str()));
-    }
-    SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-    SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    // The template leaves the notice's icon to us: the system's error icon.
-    SendDlgItemMessageW(Handle(), kIdNoticeIcon, STM_SETICON,
-                        reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_ERROR)), 0);
+void CCorvaneDlg::SetUpWindow() {
+  std::u16string about(BuiltinString(IDS_ABOUTBOX));
+  HMENU menu = GetSystemMenu(Handle(), FALSE);
+  if (menu && !about.empty()) {
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kSysCommandAbout, reinterpret_cast<const wchar_t*>(about.c_str()));
   }
-  link_.Discover(seams_.Hid, hardware_.VendorId, hardware_.ProductId);
-  if (!initialised_) {
-    tab_.Attach(Handle(), kIdTab);
-    tab_.DeleteAll();
-    for (int i = 0; i < kTabCount; ++i) {
-      std::u16string text(BuiltinString(kTabCaptions[i]));
-      if (text.size() > kTabTextChars) text.resize(kTabTextChars);
-      tab_.Insert(i, text);
-    }
-    tab_.Select(kTabOverview);
-    CreatePages();
-    initialised_ = true;
+  SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  // The template leaves the notice's icon to us: the system's error icon.
+  SendDlgItemMessageW(Handle(), kIdNoticeIcon, STM_SETICON,
+                      reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_ERROR)), 0);
+  tab_.Attach(Handle(), kIdTab);
+  tab_.DeleteAll();
+  for (int i = 0; i < kTabCount; ++i) {
+    std::u16string text(BuiltinString(kTabCaptions[i]));
+    if (text.size() > kTabTextChars) text.resize(kTabTextChars);
+    tab_.Insert(i, text);
   }
-  ShowDeviceState();
-  HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
-  if (HWND ok = Item(IDOK)) SetClassLongPtrW(ok, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(hand));
-  SetCursor(hand);
+  tab_.Select(kTabOverview);
+  CreatePages();
 }
 
 void CCorvaneDlg::CreatePages() {
-  // The Macros page loads the library before the Buttons page resolves its macro links.
-  Page* order[] = {&macros_, &buttons_, &pointer_, &scrolling_, &overview_};
-  for (Page* p : order) p->CreatePage(Handle());
+  for (TabIndex i : kCreationOrder) tabPages_[i]->CreatePage(Handle());
   selected_ = kTabOverview;
-  visible_ = &overview_;
+  visible_ = tabPages_[kTabOverview];
   RECT r{};
   GetWindowRect(tab_.Handle(), &r);
   MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
   RECT item{};
   if (tab_.ItemRect(0, item)) r.top += item.bottom - item.top;
-  for (Page* p : order) {
+  for (TabIndex i : kCreationOrder) {
+    Page* p = tabPages_[i];
     if (!p->Handle()) continue;
     SetWindowPos(p->Handle(), HWND_TOP, r.left, r.top, r.right - r.left, r.bottom - r.top,
                  SWP_NOACTIVATE | (p == visible_ ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
   }
 }
 
+void CCorvaneDlg::Rediscover() {
+  link_.Discover(seams_.Hid, hardware_.VendorId, hardware_.ProductId);
+  ShowDeviceState();
+  HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+  if (HWND ok = Item(IDOK)) SetClassLongPtrW(ok, GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(hand));
+  SetCursor(hand);
+}
+
 void CCorvaneDlg::ShowDeviceState() {
   bool usable = link_.Present() || demo_;
-  Control(Handle(), kIdNoticeIcon).Show(!usable);
-  Control(Handle(), kIdNotice).Show(!usable);
+  ShowItem(kIdNoticeIcon, !usable);
+  ShowItem(kIdNotice, !usable);
   tab_.Show(usable);
   if (visible_ && visible_->Handle()) ShowWindow(visible_->Handle(), usable ? SW_SHOW : SW_HIDE);
-  Control(Handle(), IDOK).Enable(usable);
-  Control(Handle(), kIdApply).Enable(usable);
+  EnableItem(IDOK, usable);
+  EnableItem(kIdApply, usable);
 }
 
 void CCorvaneDlg::SetShownTexts() {
@@ -123,9 +127,8 @@ void CCorvaneDlg::SetShownTexts() {
 void CCorvaneDlg::SwitchPage() {
   if (visible_ && visible_->Handle()) ShowWindow(visible_->Handle(), SW_HIDE);
   int index = tab_.Selection();
-  Page* pages[] = {&overview_, &buttons_, &pointer_, &scrolling_, &macros_};
   if (index >= 0 && index < kTabCount) {
-    visible_ = pages[index];
+    visible_ = tabPages_[index];
     selected_ = index;
   }
   if (visible_ && visible_->Handle()) {
@@ -213,7 +216,7 @@ void CCorvaneDlg::OnDeviceChange(WPARAM event, LPARAM data) {
     broadcast = ReadDeviceBroadcast(data);
   if (link_.HandleDeviceChange(seams_.Hid, static_cast<uint32_t>(event), broadcast.DeviceType,
                                broadcast.InterfaceName, hardware_.VendorId, hardware_.ProductId)) {
-    Initialise();
+    Rediscover();
   }
 }
 
@@ -272,11 +275,7 @@ bool CCorvaneDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
         UnregisterHidNotifications(notification_);
         notification_ = nullptr;
       }
-      overview_.Destroy();
-      buttons_.Destroy();
-      pointer_.Destroy();
-      scrolling_.Destroy();
-      macros_.Destroy();
+      for (Page* p : tabPages_) p->Destroy();
       return false;
   }
   return false;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 
 #include "device/device_link.h"
@@ -73,8 +74,12 @@ class CCorvaneDlg : public Dialog, public PageHost {
   bool PreTranslate(MSG& msg) override;
 
  private:
-  void Initialise();
+  // Once, when the window is made: system menu, icon, tabs and pages.
+  void SetUpWindow();
   void CreatePages();
+  // When the window is made and after each device change: finds the mouse and shows the pages
+  // or the notice.
+  void Rediscover();
   void ShowDeviceState();
   void SetShownTexts();
   void SwitchPage();
@@ -90,10 +95,11 @@ class CCorvaneDlg : public Dialog, public PageHost {
   CPointerDlg pointer_;
   CScrollingDlg scrolling_;
   CMacrosDlg macros_;
+  // The pages in tab order: tab i shows tabPages_[i].
+  const std::array<Page*, kTabCount> tabPages_;
   int32_t selected_ = 0;
   Page* visible_ = nullptr;
   uint32_t lcid_ = 0;
-  bool initialised_ = false;
   int32_t demo_ = 0;
   HardwareSettings hardware_{};
   DeviceLink link_;
