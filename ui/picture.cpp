@@ -1,52 +1,34 @@
 #include "ui/picture.h"
 
-#include <commctrl.h>
-
 #include "ui/framework/scoped.h"
 
 namespace corvane::ui {
 
-namespace {
-constexpr UINT_PTR kSubclassId = 1;
-}
-
-bool CPicture::Attach(HWND dialog, int id) {
-  Detach();
-  HWND control = GetDlgItem(dialog, id);
-  if (!control || !SetWindowSubclass(control, Proc, kSubclassId, reinterpret_cast<DWORD_PTR>(this)))
-    return false;
-  hwnd_ = control;
-  return true;
-}
-
-void CPicture::Detach() {
-  if (hwnd_) RemoveWindowSubclass(hwnd_, Proc, kSubclassId);
-  hwnd_ = nullptr;
-  picture_ = nullptr;
-}
-
 void CPicture::Shape() {
-  if (!hwnd_) return;
+  HWND window = Handle();
+  if (!window) return;
   RECT client{}, outer{};
-  GetClientRect(hwnd_, &client);
-  GetWindowRect(hwnd_, &outer);
-  MapWindowPoints(nullptr, GetParent(hwnd_), reinterpret_cast<POINT*>(&outer), 2);
+  GetClientRect(window, &client);
+  GetWindowRect(window, &outer);
+  MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&outer), 2);
   // Only the client width changes, so the frame around it keeps its width.
   const int shrink = client.right - client.bottom * 3 / 4;
-  SetWindowPos(hwnd_, nullptr, outer.left + shrink, outer.top, outer.right - outer.left - shrink,
+  SetWindowPos(window, nullptr, outer.left + shrink, outer.top, outer.right - outer.left - shrink,
                outer.bottom - outer.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CPicture::Show(const DevicePicture* picture) {
   picture_ = picture;
-  if (!hwnd_) return;
-  InvalidateRect(hwnd_, nullptr, TRUE);
-  UpdateWindow(hwnd_);
+  HWND window = Handle();
+  if (!window) return;
+  InvalidateRect(window, nullptr, TRUE);
+  UpdateWindow(window);
 }
 
 void CPicture::Paint(HDC dc) const noexcept {
+  HWND window = Handle();
   RECT box{};
-  GetClientRect(hwnd_, &box);
+  GetClientRect(window, &box);
   if (box.right <= 0 || box.bottom <= 0) return;
 
   // The background and the picture are composed off screen and put on screen in one copy, so a
@@ -56,13 +38,13 @@ void CPicture::Paint(HDC dc) const noexcept {
   ScopedGdi<HBITMAP> canvas(CreateCompatibleBitmap(dc, box.right, box.bottom));
   if (!buffer || !canvas) return;
   ScopedSelect selectCanvas(buffer, canvas);
-  HWND parent = GetParent(hwnd_);
+  HWND parent = GetParent(window);
   POINT origin{0, 0};
-  MapWindowPoints(hwnd_, parent, &origin, 1);
+  MapWindowPoints(window, parent, &origin, 1);
   SetBrushOrgEx(buffer, -origin.x, -origin.y, nullptr);  // a patterned page background lines up
-  auto brush = reinterpret_cast<HBRUSH>(SendMessageW(parent, WM_CTLCOLORSTATIC,
-                                                     reinterpret_cast<WPARAM>(static_cast<HDC>(buffer)),
-                                                     reinterpret_cast<LPARAM>(hwnd_)));
+  auto brush = reinterpret_cast<HBRUSH>(
+      SendMessageW(parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(static_cast<HDC>(buffer)),
+                   reinterpret_cast<LPARAM>(window)));
   FillRect(buffer, &box, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
 
   if (picture_ && !picture_->Empty()) {
@@ -81,28 +63,24 @@ void CPicture::Paint(HDC dc) const noexcept {
   BitBlt(dc, 0, 0, box.right, box.bottom, buffer, 0, 0, SRCCOPY);
 }
 
-LRESULT CALLBACK CPicture::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                DWORD_PTR data) {
-  auto* self = reinterpret_cast<CPicture*>(data);
+bool CPicture::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
   switch (msg) {
     case WM_ERASEBKGND:
-      return 1;  // the paint below fills the background itself
+      result = 1;  // the paint below fills the background itself
+      return true;
     case WM_PAINT: {
-      ScopedPaint paint(hwnd);
-      self->Paint(paint);
-      return 0;
+      ScopedPaint paint(Handle());
+      Paint(paint);
+      result = 0;
+      return true;
     }
     case WM_PRINTCLIENT:
-      self->Paint(reinterpret_cast<HDC>(wp));
-      return 0;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, Proc, id);
-      self->hwnd_ = nullptr;
-      break;
+      Paint(reinterpret_cast<HDC>(wp));
+      result = 0;
+      return true;
     default:
-      break;
+      return false;
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 }  // namespace corvane::ui

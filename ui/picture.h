@@ -6,22 +6,14 @@
 #include <windows.h>
 
 #include "ui/device_pictures.h"
+#include "ui/framework/subclass.h"
 
 namespace corvane::ui {
 
-class CPicture {
+// Attach it to the page's static control (Subclass::Attach(dialog, id)); it paints the control
+// from then on.
+class CPicture : public Subclass {
  public:
-  CPicture() = default;
-  ~CPicture() { Detach(); }
-  CPicture(const CPicture&) = delete;
-  CPicture& operator=(const CPicture&) = delete;
-
-  // Takes over the painting of the dialog's static control id. False when there is no such
-  // control.
-  bool Attach(HWND dialog, int id);
-  void Detach();
-  HWND Handle() const { return hwnd_; }
-
   // Gives the control a client area three quarters as wide as it is high (3 * h / 4, truncated),
   // keeping its top, height, right edge and border.
   void Shape();
@@ -31,12 +23,12 @@ class CPicture {
   void Show(const DevicePicture* picture);
   const DevicePicture* Shown() const { return picture_; }
 
+ protected:
+  bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
+
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                               DWORD_PTR self);
   void Paint(HDC dc) const noexcept;
 
-  HWND hwnd_ = nullptr;
   const DevicePicture* picture_ = nullptr;
 };
 

@@ -360,10 +360,8 @@ TEST_F(PictureTest, AMissingOrUndecodableFileLeavesItsSlotAndTheBoxBlank) {
   picture_.Show(nullptr);
 }
 
-// The pictures we ship: all eight decode, opaque and 3:4 like the shaped box. Where the dialog
-// font is the one they are made for (Tahoma 8 pt at 96 DPI, base units 6 x 13, as on Windows)
-// they fill the shaped box of the Buttons page exactly, and the box keeps its right edge.
-TEST_F(PictureTest, ShippedPicturesAreThreeQuarterWideAndFillTheButtonsPageBox) {
+// The pictures we ship: all eight decode, opaque, of one size that is 3:4 like the shaped box.
+TEST_F(PictureTest, ShippedPicturesAreEightOpaquePicturesOfOneThreeQuarterSize) {
   SetAppFolder(fs::path(CORVANE_DATA_DIR).u16string());
   DevicePictures slots;
   LoadDevicePictures(slots, kPictureSlots);
@@ -375,6 +373,16 @@ TEST_F(PictureTest, ShippedPicturesAreThreeQuarterWideAndFillTheButtonsPageBox) 
     EXPECT_FALSE(slot.HasAlpha()) << (row + 1) << ".jpg";
   }
   EXPECT_EQ(slots[0].Width(), slots[0].Height() * 3 / 4);
+}
+
+// The Buttons page's box, shaped, keeps its right edge; where the dialog font is the one the
+// pictures are made for (Tahoma 8 pt at 96 DPI, base units 6 x 13, as on Windows), the shipped
+// pictures fill it exactly.
+TEST_F(PictureTest, ShippedPicturesFillTheShapedBoxOfTheButtonsPage) {
+  SetAppFolder(fs::path(CORVANE_DATA_DIR).u16string());
+  DevicePictures slots;
+  LoadDevicePictures(slots, 1);
+  ASSERT_FALSE(slots[0].Empty());
 
   HWND page = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_BUTTONS), parent_,
                                  [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
@@ -391,6 +399,7 @@ TEST_F(PictureTest, ShippedPicturesAreThreeQuarterWideAndFillTheButtonsPageBox) 
   MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&outer), 2);
   DestroyWindow(page);
   EXPECT_EQ(outer.right, right.left);
+  EXPECT_EQ(client.right, client.bottom * 3 / 4);
   if (units.right != 6 || units.bottom != 13)
     GTEST_SKIP() << "the pictures are made for base units 6 x 13; this dialog font has "
                  << units.right << " x " << units.bottom << ", a " << client.right << " x "
