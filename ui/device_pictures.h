@@ -7,7 +7,7 @@
 //   DevicePictures pictures_;               // declared before the control that shows them
 //   CPicture picture_;
 //   ...
-//   picture_.Attach(Handle(), IDC_PICTURE);  // at creation: shape first, then load
+//   picture_.Attach(Handle(), kIdPicture);   // at creation: shape first, then load
 //   picture_.Shape();
 //   LoadDevicePictures(pictures_, buttonCount);
 //   ...
