@@ -66,7 +66,9 @@ void CPicture::Paint(HDC dc) const noexcept {
 bool CPicture::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
   switch (msg) {
     case WM_ERASEBKGND:
-      result = 1;  // the paint below fills the background itself
+      // The static class has no background brush, so the system's erase would leave the previous
+      // picture in place; the paint below fills the background itself.
+      result = 1;
       return true;
     case WM_PAINT: {
       ScopedPaint paint(Handle());
