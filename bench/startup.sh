@@ -27,9 +27,9 @@ work=$build/bench-startup
 rm -rf "$work"
 mkdir -p "$work/demo" "$work/full/Macros"
 cp -r data/. "$work/demo/"
-cp "$build/ui/Corvane.exe" "$work/demo/"
+cp "$build/ui/Corvane.exe" "$build/ui/CorvaneHook.dll" "$work/demo/"
 cp -r data/. "$work/full/"
-cp "$build/ui/Corvane.exe" "$work/full/"
+cp "$build/ui/Corvane.exe" "$build/ui/CorvaneHook.dll" "$work/full/"
 
 # A full library: 128 names, each file 512 key events (down/up of A..T) in the stored format of
 # eight little-endian bytes as hex pairs and their one-byte sum.

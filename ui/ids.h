@@ -120,4 +120,8 @@ enum MacrosControl : int {
   kIdRecord = IDC_RECORD,
 };
 
+// The notifications of the input hook library (macros/hook/corvane_hook.h): WM_APP + 1 and + 2.
+inline constexpr unsigned WM_HOOKMOUSE = 0x8001;
+inline constexpr unsigned WM_HOOKKEYBOARD = 0x8002;
+
 }  // namespace corvane::ui
