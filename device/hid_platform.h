@@ -46,6 +46,13 @@ struct HidCaps {
   uint16_t NumberFeatureDataIndices = 0;
 };
 
+// Why a call failed, as the system tells it.
+struct HidError {
+  int64_t Code = 0;           // GetLastError() or errno; 0 when the system gave no reason
+  bool AccessDenied = false;  // the system refused access to the device
+  std::u16string Text;        // the system's own message, on one line
+};
+
 class HidPlatform {
  public:
   virtual ~HidPlatform() = default;
@@ -68,6 +75,9 @@ class HidPlatform {
 
   // Sends one output report (the report identifier is its first byte).
   virtual bool SetOutputReport(HidHandle handle, const uint8_t* report, size_t length) = 0;
+
+  // The reason for the most recent failed Open or SetOutputReport of this platform.
+  virtual HidError LastError() const = 0;
 };
 
 }  // namespace corvane

@@ -8,6 +8,7 @@ extern "C" {
 
 #include <cstddef>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace corvane {
@@ -55,6 +56,30 @@ std::u16string InterfacePath(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& data) {
   return std::u16string(reinterpret_cast<const char16_t*>(detail->DevicePath), units);
 }
 
+// The system's message for an error code, on one line.
+std::u16string SystemMessage(DWORD code) {
+  wchar_t* text = nullptr;
+  const DWORD units = FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::u16string message;
+  if (units != 0 && text) message.assign(reinterpret_cast<const char16_t*>(text), units);
+  if (text) LocalFree(text);
+  for (char16_t& c : message) {
+    if (c == u'\r' || c == u'\n') c = u' ';
+  }
+  while (!message.empty() && message.back() == u' ') message.pop_back();
+  if (message.empty()) {
+    const std::string digits = std::to_string(code);
+    message = u"error " + std::u16string(digits.begin(), digits.end());
+  }
+  return message;
+}
+
+HidError ErrorOf(DWORD code) {
+  return HidError{static_cast<int64_t>(code), code == ERROR_ACCESS_DENIED, SystemMessage(code)};
+}
+
 class Win32HidPlatform final : public HidPlatform {
  public:
   bool EnumerateInterfaces(std::vector<std::u16string>& paths) override {
@@ -89,7 +114,11 @@ class Win32HidPlatform final : public HidPlatform {
     if (write) access |= GENERIC_WRITE;
     HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(path.c_str()), access,
                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    return h == INVALID_HANDLE_VALUE ? kInvalidHidHandle : FromHandle(h);
+    if (h == INVALID_HANDLE_VALUE) {
+      LastError_ = ErrorOf(GetLastError());
+      return kInvalidHidHandle;
+    }
+    return FromHandle(h);
   }
 
   void Close(HidHandle handle) override {
@@ -136,11 +165,23 @@ class Win32HidPlatform final : public HidPlatform {
   }
 
   bool SetOutputReport(HidHandle handle, const uint8_t* report, size_t length) override {
-    if (!report || length == 0 || length > std::numeric_limits<ULONG>::max()) return false;
+    if (!report || length == 0 || length > std::numeric_limits<ULONG>::max()) {
+      LastError_ = ErrorOf(ERROR_INVALID_PARAMETER);
+      return false;
+    }
     // The call takes a non-const buffer but only reads it.
-    return HidD_SetOutputReport(ToHandle(handle), const_cast<uint8_t*>(report),
-                                static_cast<ULONG>(length)) != FALSE;
+    if (HidD_SetOutputReport(ToHandle(handle), const_cast<uint8_t*>(report),
+                             static_cast<ULONG>(length))) {
+      return true;
+    }
+    LastError_ = ErrorOf(GetLastError());
+    return false;
   }
+
+  HidError LastError() const override { return LastError_; }
+
+ private:
+  HidError LastError_;
 };
 
 }  // namespace

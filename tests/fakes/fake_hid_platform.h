@@ -37,6 +37,9 @@ struct FakeHidInterface {
   bool FailReports = false;          // reports beyond the script below
   // Results of the reports sent to this interface, in order, through any handle.
   std::vector<bool> ReportResults;
+  // What LastError tells after a failed open or report of this interface.
+  HidError OpenError{5, true, u"Access is denied."};
+  HidError ReportError{31, false, u"A device attached to the system is not functioning."};
 };
 
 struct FakeOpen {
@@ -156,7 +159,14 @@ class FakeHidPlatform : public HidPlatform {
     o.Read = read;
     o.Write = write;
     const FakeHidInterface* i = Find(path);
-    if (!i || i->FailOpen || ((read || write) && i->FailReadWriteOpen)) return kInvalidHidHandle;
+    if (!i) {
+      LastError_ = HidError{2, false, u"The system cannot find the file specified."};
+      return kInvalidHidHandle;
+    }
+    if (i->FailOpen || ((read || write) && i->FailReadWriteOpen)) {
+      LastError_ = i->OpenError;
+      return kInvalidHidHandle;
+    }
     o.Handle = NextHandle_;
     NextHandle_ += 4;  // like kernel handles; never reused
     Handles_[o.Handle] = HandleState{path, true};
@@ -215,13 +225,20 @@ class FakeHidPlatform : public HidPlatform {
     r.Handle = handle;
     r.Bytes.assign(report, report + length);
     FakeHidInterface* i = InterfaceOf(handle);
-    if (!i) return r.Result = false;
+    if (!i) {
+      // A handle whose interface has been unplugged, as the system says it.
+      LastError_ = HidError{1167, false, u"The device is not connected."};
+      return r.Result = false;
+    }
     r.Path = i->Path;
     size_t& sent = SentTo_[i->Path];
     r.Result = sent < i->ReportResults.size() ? bool(i->ReportResults[sent]) : !i->FailReports;
     ++sent;
+    if (!r.Result) LastError_ = i->ReportError;
     return r.Result;
   }
+
+  HidError LastError() const override { return LastError_; }
 
  private:
   struct HandleState {
@@ -238,6 +255,7 @@ class FakeHidPlatform : public HidPlatform {
     return Find(it->second.Path);
   }
 
+  HidError LastError_;
   HidHandle NextHandle_ = 0x100;
   std::uintptr_t NextPreparsed_ = 0x10000;
   std::map<HidHandle, HandleState> Handles_;
@@ -245,10 +263,21 @@ class FakeHidPlatform : public HidPlatform {
   std::map<std::u16string, size_t> SentTo_;
 };
 
-// A sleeper that only records.
+// A sleeper that only records, and keeps count of the precise runs it was asked for.
 struct RecordingSleeper : Sleeper {
   std::vector<uint32_t> Pauses;
-  void Sleep(uint32_t ms) override { Pauses.push_back(ms); }
+  std::vector<uint32_t> PrecisePausesTaken;  // the pauses asked for inside a precise run
+  int PreciseDepth = 0;
+  int PreciseRuns = 0;
+  void Sleep(uint32_t ms) override {
+    Pauses.push_back(ms);
+    if (PreciseDepth > 0) PrecisePausesTaken.push_back(ms);
+  }
+  void BeginPrecise() override {
+    ++PreciseDepth;
+    ++PreciseRuns;
+  }
+  void EndPrecise() override { --PreciseDepth; }
 };
 
 }  // namespace corvane::fakes

@@ -162,15 +162,17 @@ TEST_F(UploadTest, LastReportResultRules) {
   struct Case {
     std::vector<bool> results;  // start report, then the five frames
     bool sent;
+    size_t failed, firstFailed;  // how many failed, and the first of them (0 the start report)
   };
   const Case cases[] = {
-      {{true, true, true, true, true, true}, true},
-      {{true, true, true, false, true, true}, true},  // a failed middle frame
-      {{false, true, true, true, true, true}, true},  // the start report alone failed
-      {{false, false, false, false, false, true}, true},
-      {{true, true, true, true, true, false}, false},
-      {{true, false, false, false, false, false}, false},
+      {{true, true, true, true, true, true}, true, 0, 0},
+      {{true, true, true, false, true, true}, true, 1, 3},  // a failed middle frame
+      {{false, true, true, true, true, true}, true, 1, 0},  // the start report alone failed
+      {{false, false, false, false, false, true}, true, 5, 0},
+      {{true, true, true, true, true, false}, false, 1, 5},
+      {{true, false, false, false, false, false}, false, 5, 1},
   };
+  config->ReportError = HidError{1167, false, u"The device is not connected."};
   Discover();
   for (const Case& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.results));
@@ -183,7 +185,61 @@ TEST_F(UploadTest, LastReportResultRules) {
     ASSERT_EQ(6u, hid.Reports.size());
     for (size_t k = 0; k < 6; ++k) EXPECT_EQ(c.results[k], hid.Reports[k].Result);
     EXPECT_EQ(0x03, hid.Reports.back().Bytes[1]);  // the closing frame was still sent
+    EXPECT_EQ(6u, r.ReportsTotal);
+    EXPECT_EQ(c.failed, r.FailedReports);
+    EXPECT_EQ(c.firstFailed, r.FirstFailedReport);
+    EXPECT_EQ(c.failed ? u"The device is not connected." : u"", r.Error.Text);
   }
+}
+
+// The observer hears of each report before the pause after it, and every pause of the upload
+// is inside one precise run of the sleeper.
+TEST_F(UploadTest, ProgressComesBeforeEachPauseAndThePausesArePrecise) {
+  struct Observer : UploadObserver {
+    RecordingSleeper* Sleeper = nullptr;
+    std::vector<std::vector<size_t>> Seen;  // sent, total, pauses taken so far
+    void OnReportSent(size_t sent, size_t total, bool succeeded) override {
+      Seen.push_back({sent, total, Sleeper->Pauses.size(), succeeded ? 1u : 0u});
+    }
+  } observer;
+  observer.Sleeper = &sleeper;
+  config->ReportResults = {true, true, false};
+  Discover();
+  const UploadResult r = UploadConfiguration(hid, sleeper, link, false, hardware, pointer,
+                                             assignments, *library, &observer);
+  EXPECT_EQ(UploadOutcome::Sent, r.Outcome);
+  using V = std::vector<size_t>;
+  EXPECT_THAT(observer.Seen, ElementsAre(V{1, 6, 0, 1}, V{2, 6, 1, 1}, V{3, 6, 2, 0},
+                                         V{4, 6, 3, 1}, V{5, 6, 4, 1}, V{6, 6, 5, 1}));
+  EXPECT_EQ(1, sleeper.PreciseRuns);
+  EXPECT_EQ(0, sleeper.PreciseDepth);
+  EXPECT_EQ(sleeper.Pauses, sleeper.PrecisePausesTaken);
+
+  // Nothing sent, no precise run: the demo pause is not the device's.
+  DeviceLink absent;
+  sleeper = RecordingSleeper{};
+  UploadConfiguration(hid, sleeper, absent, true, hardware, pointer, assignments, *library,
+                      &observer);
+  EXPECT_EQ(0, sleeper.PreciseRuns);
+}
+
+// The system's reason comes with a failed open; a device that answers as another one has none.
+TEST_F(UploadTest, AFailedOpenTellsTheSystemsReason) {
+  Discover();
+  config->FailReadWriteOpen = true;
+  config->OpenError = HidError{13, true, u"Permission denied"};
+  UploadResult r = Upload();
+  EXPECT_EQ(UploadOutcome::OpenFailed, r.Outcome);
+  EXPECT_EQ(13, r.Error.Code);
+  EXPECT_TRUE(r.Error.AccessDenied);
+  EXPECT_EQ(u"Permission denied", r.Error.Text);
+
+  config->FailReadWriteOpen = false;
+  config->ProductId = 0x0008;  // the path now belongs to another device
+  r = Upload();
+  EXPECT_EQ(UploadOutcome::OpenFailed, r.Outcome);
+  EXPECT_EQ(0, r.Error.Code);
+  ExpectNothingSent(r);
 }
 
 TEST_F(UploadTest, NothingIsSentWithoutAConfigInterfaceOrAReadWriteOpen) {
