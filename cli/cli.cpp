@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <chrono>
 #include <exception>
 #include <filesystem>
 #include <memory>
@@ -8,7 +9,7 @@
 
 #include "cli/describe.h"
 #include "cli/macro_file_check.h"
-#include "device/encoder.h"
+#include "device/upload.h"
 #include "model/macro_links.h"
 #include "model/text.h"
 #include "storage/app_folder.h"
@@ -33,6 +34,7 @@ constexpr char16_t kUsage[] =
     u"                          and macros\n"
     u"  image                   the reports the next Apply would send, one per line, and the\n"
     u"                          number of bytes of the image\n"
+    u"  apply                   sends those reports to the mouse, as Apply does; saves nothing\n"
     u"  macro export NAME FILE  writes the events of macro NAME to the exchange file FILE\n"
     u"                          (.mcr is added when FILE has no extension; an existing FILE\n"
     u"                          is updated only with --force)\n"
@@ -40,7 +42,8 @@ constexpr char16_t kUsage[] =
     u"                          and saves its events and the macro list\n"
     u"\n"
     u"Exit status: 0 done, 1 a folder or file that cannot be used, 2 a wrong command line,\n"
-    u"3 the configuration does not fit in the mouse's memory.\n";
+    u"3 the configuration does not fit in the mouse's memory, 4 the mouse is not connected,\n"
+    u"5 the mouse cannot be opened, 6 the upload failed.\n";
 
 struct Options {
   std::vector<std::u16string> words;  // the command and its operands
@@ -226,37 +229,171 @@ int Show(const Options& options, std::u16string& out, std::u16string& err) {
   return kExitOk;
 }
 
+// A report as 16 upper-case hex digits.
+std::u16string ReportHex(const uint8_t* report) {
+  static const char16_t kDigits[] = u"0123456789ABCDEF";
+  std::u16string line;
+  for (size_t i = 0; i < kReportLength; ++i) {
+    line.push_back(kDigits[report[i] >> 4]);
+    line.push_back(kDigits[report[i] & 0xF]);
+  }
+  return line;
+}
+
+// Encodes as Apply does; a configuration the mouse cannot hold ends the command.
+std::unique_ptr<UploadImage> EncodeOrFail(const Configuration& config) {
+  auto image = std::make_unique<UploadImage>();
+  EncodeUploadImage(config.hardware, config.pointer, config.assignments, config.library, *image);
+  if (!image->Encoded.Fits()) {
+    throw Failure{kExitTooLarge,
+                  FormatMessageText(BuiltinString(IDS_CONFIG_TOO_LARGE),
+                                    Decimal(static_cast<int64_t>(image->Encoded.Overflow)))};
+  }
+  return image;
+}
+
 int Image(const Options& options, std::u16string& out, std::u16string& err) {
   ExpectOperands(options, 1, u"image");
   UseFolder(options, err, true);
   const auto config = LoadConfiguration();
-  const PointerSettings& pointer = config->pointer;
-  const int32_t resX[4] = {pointer.ResolutionX[0], pointer.ResolutionX[1], pointer.ResolutionX[2],
-                           pointer.ResolutionX[3]};
-  const int32_t resY[4] = {pointer.ResolutionY[0], pointer.ResolutionY[1], pointer.ResolutionY[2],
-                           pointer.ResolutionY[3]};
-  // Button 1 (the left button) never goes to the mouse; the image starts with button 2.
-  const int count = ButtonRows(config->hardware) - 1;
-  auto image = std::make_unique<DeviceImage>();
-  const EncodeResult result =
-      EncodeDeviceImage(resX, resY, config->assignments + 1, count < 0 ? 0 : count,
-                        pointer.ReportRate, config->hardware.TurboLo, config->library, *image);
-  if (!result.Fits()) {
-    throw Failure{kExitTooLarge, FormatMessageText(BuiltinString(IDS_CONFIG_TOO_LARGE),
-                                                   Decimal(static_cast<int64_t>(result.Overflow)))};
-  }
-  static const char16_t kDigits[] = u"0123456789ABCDEF";
-  out += u"0204000000000000\n";  // the start report, sent before the image
-  for (size_t offset = 0; offset + 8 <= result.Length && offset + 8 <= kDeviceImageSize;
-       offset += 8) {
-    std::u16string line;
-    for (size_t i = 0; i < 8; ++i) {
-      line.push_back(kDigits[image->Bytes[offset + i] >> 4]);
-      line.push_back(kDigits[image->Bytes[offset + i] & 0xF]);
+  const auto image = EncodeOrFail(*config);
+  out += ReportHex(kStartReport) + u"\n";  // sent before the image
+  for (size_t k = 0; k < image->Frames(); ++k) out += ReportHex(image->Frame(k)) + u"\n";
+  out += u"Length: " + Decimal(static_cast<int64_t>(image->Encoded.Length)) + u"\n";
+  return kExitOk;
+}
+
+// apply's progress: a bar redrawn in place on a terminal, one line at the end otherwise.
+class ApplyProgress final : public UploadObserver {
+ public:
+  ApplyProgress(const Environment& environment, std::u16string& err)
+      : Environment_(environment), Err_(err), Start_(std::chrono::steady_clock::now()) {
+    // What was said before the bar goes first, in its order.
+    if (Environment_.Terminal && !Err_.empty()) {
+      Environment_.Terminal(Err_);
+      Err_.clear();
     }
-    out += line + u"\n";
   }
-  out += u"Length: " + Decimal(static_cast<int64_t>(result.Length)) + u"\n";
+
+  void OnReportSent(size_t sent, size_t total, bool) override {
+    Sent_ = sent;
+    Total_ = total;
+    if (!Environment_.Terminal) return;
+    constexpr size_t kWidth = 40;
+    const size_t filled = total ? sent * kWidth / total : kWidth;
+    Environment_.Terminal(u"\rUploading [" + std::u16string(filled, u'#') +
+                          std::u16string(kWidth - filled, u'.') + u"] " +
+                          Decimal(static_cast<int64_t>(sent)) + u"/" +
+                          Decimal(static_cast<int64_t>(total)));
+  }
+
+  // The closing line, over the bar on a terminal.
+  void Finish() {
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - Start_)
+                        .count();
+    std::u16string line = u"Sent " + Decimal(static_cast<int64_t>(Sent_)) + u" of " +
+                          Decimal(static_cast<int64_t>(Total_)) + u" reports in " +
+                          Decimal(ms / 1000) + u"." + Decimal(ms / 100 % 10) + u" s";
+    if (Environment_.Terminal) {
+      constexpr size_t kBarLine = 62;  // "Uploading [" + 40 + "] " + "nnn/nnn"
+      if (line.size() < kBarLine) line.append(kBarLine - line.size(), u' ');
+      Environment_.Terminal(u"\r" + line + u"\n");
+    } else {
+      Err_ += line + u"\n";
+    }
+  }
+
+ private:
+  const Environment& Environment_;
+  std::u16string& Err_;
+  std::chrono::steady_clock::time_point Start_;
+  size_t Sent_ = 0;
+  size_t Total_ = 0;
+};
+
+std::u16string MouseName(const HardwareSettings& hardware) {
+  return u"the mouse (VID " + Hex4(hardware.VendorId) + u", PID " + Hex4(hardware.ProductId) +
+         u")";
+}
+
+// Which report: "the start report" or "frame k of n".
+std::u16string ReportName(size_t index, size_t total) {
+  if (index == 0) return u"the start report";
+  return u"frame " + Decimal(static_cast<int64_t>(index)) + u" of " +
+         Decimal(static_cast<int64_t>(total - 1));
+}
+
+std::u16string Reason(const HidError& error) {
+  return error.Text.empty() ? std::u16string(u"no reason given") : error.Text;
+}
+
+int Apply(const Options& options, std::u16string& out, std::u16string& err,
+          const Environment& environment) {
+  ExpectOperands(options, 1, u"apply");
+  UseFolder(options, err, true);
+  const auto config = LoadConfiguration();
+  EncodeOrFail(*config);  // too large is told before the mouse is looked for, as by image
+  const HardwareSettings& hardware = config->hardware;
+  if (!environment.Hid || !environment.Sleep) {
+    throw Failure{kExitFailure, u"this system gives no access to HID devices"};
+  }
+
+  // Found and chosen as the program finds and chooses it.
+  DeviceLink link;
+  if (!link.Discover(*environment.Hid, hardware.VendorId, hardware.ProductId)) {
+    throw Failure{kExitNoMouse, MouseName(hardware) + u" is not connected"};
+  }
+  if (!link.ConfigInterface()) {
+    throw Failure{kExitNoMouse, MouseName(hardware) + u" is connected, but none of its " +
+                                    Decimal(static_cast<int64_t>(link.Devices().Size())) +
+                                    u" interfaces takes output reports"};
+  }
+  const std::u16string path = link.ConfigInterface()->Path();
+
+  ApplyProgress progress(environment, err);
+  const UploadResult result =
+      UploadConfiguration(*environment.Hid, *environment.Sleep, link, false, hardware,
+                          config->pointer, config->assignments, config->library, &progress);
+  switch (result.Outcome) {
+    case UploadOutcome::Sent:
+    case UploadOutcome::LastReportFailed:
+      break;
+    case UploadOutcome::OpenFailed: {
+      if (result.Error.Code == 0) {
+        throw Failure{kExitOpenFailed, Quoted(path) + u" is no longer " + MouseName(hardware)};
+      }
+      std::u16string message = u"cannot open " + Quoted(path) + u": " + Reason(result.Error);
+#if defined(__linux__)
+      if (result.Error.AccessDenied) {
+        message += u"; install the udev rule data/linux/70-corvane.rules, then unplug and plug "
+                   u"in the mouse (see \"Linux: upload without Wine\" in the README)";
+      }
+#endif
+      throw Failure{kExitOpenFailed, message};
+    }
+    case UploadOutcome::TooLarge:  // told above; the configuration has not changed since
+    case UploadOutcome::NoMouse:
+    case UploadOutcome::NoConfigInterface:
+    case UploadOutcome::Demo:
+      throw Failure{kExitFailure, u"nothing was sent"};
+  }
+  progress.Finish();
+
+  if (result.FailedReports != 0) {
+    const std::u16string first = ReportName(result.FirstFailedReport, result.ReportsTotal) +
+                                 u" failed: " + Reason(result.Error);
+    const std::u16string count = Decimal(static_cast<int64_t>(result.FailedReports)) + u" of " +
+                                 Decimal(static_cast<int64_t>(result.ReportsTotal)) +
+                                 u" reports failed";
+    if (result.Outcome == UploadOutcome::LastReportFailed) {
+      throw Failure{kExitReportFailed, first + u" (" + count + u", the last among them)"};
+    }
+    // The last report decides, as in the program; the others are told all the same.
+    err += u"corvane-cli: warning: " + first + u" (" + count + u"; the last succeeded)\n";
+  }
+  out += u"Applied the configuration to " + MouseName(hardware) + u": " +
+         Decimal(static_cast<int64_t>(result.ReportsTotal - 1)) + u" frames\n";
   return kExitOk;
 }
 
@@ -340,7 +477,8 @@ int ImportMacro(const Options& options, std::u16string& out, std::u16string& err
   return kExitOk;
 }
 
-int Dispatch(const Options& options, std::u16string& out, std::u16string& err) {
+int Dispatch(const Options& options, std::u16string& out, std::u16string& err,
+             const Environment& environment) {
   if (options.help) {
     out += kUsage;
     return kExitOk;
@@ -353,6 +491,7 @@ int Dispatch(const Options& options, std::u16string& out, std::u16string& err) {
   }
   if (command == u"show") return Show(options, out, err);
   if (command == u"image") return Image(options, out, err);
+  if (command == u"apply") return Apply(options, out, err, environment);
   if (command == u"macro") {
     if (options.words.size() < 2) throw UsageError(u"macro needs export or import");
     if (options.words[1] == u"export") return ExportMacro(options, out, err);
@@ -364,9 +503,10 @@ int Dispatch(const Options& options, std::u16string& out, std::u16string& err) {
 
 }  // namespace
 
-int RunCli(const std::vector<std::u16string>& args, std::u16string& out, std::u16string& err) {
+int RunCli(const std::vector<std::u16string>& args, std::u16string& out, std::u16string& err,
+           const Environment& environment) {
   try {
-    return Dispatch(ParseArguments(args), out, err);
+    return Dispatch(ParseArguments(args), out, err, environment);
   } catch (const Failure& failure) {
     err += u"corvane-cli: " + failure.message + u"\n";
     return failure.status;
