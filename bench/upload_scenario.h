@@ -37,7 +37,7 @@ class UploadScenario {
     pointer_.ReportRate = 1;
     std::vector<MacroEvent> keys;
     for (int i = 0; i < 100; ++i)
-      keys.push_back({i % 2 ? kMsgKeyUp : kMsgKeyDown, static_cast<uint32_t>(0x41 + i / 2 % 26)});
+      keys.push_back({i % 2 ? kMsgKeyUp : kMsgKeyDown, 0x41 + i / 2 % 26});
     const int big = AddMacro(keys);
     const int clicks = AddMacro(std::vector<MacroEvent>(13, MacroEvent{kMsgLButtonDown, 0}));
     assignments_[0].FunctionCode = 1;

@@ -84,7 +84,7 @@ INSTANTIATE_TEST_SUITE_P(Files, RecordedDescriptor, ::testing::ValuesIn(kRecorde
 // A vendor collection around one data item, for the cases below.
 Bytes Collection(const Bytes& items) {
   Bytes d = {0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01};
-  d.insert(d.end(), items.begin(), items.end());
+  for (uint8_t item : items) d.push_back(item);
   d.push_back(0xC0);
   return d;
 }
