@@ -15,6 +15,7 @@
 #include "device/upload.h"
 #include "fakes/fake_hid_platform.h"
 #include "fakes/fake_sysfs.h"
+#include "fakes/worked_example.h"
 #include "model/records.h"
 
 namespace corvane {
@@ -33,17 +34,7 @@ std::string Utf8(const std::u16string& text) { return std::string(text.begin(), 
 class HidLinuxTest : public ::testing::Test {
  protected:
   HidLinuxTest() : tree(::testing::UnitTest::GetInstance()->current_test_info()->name()) {
-    // The worked example of the encoder: button 2 right-click, button 3 Ctrl+C, stages 1 3 7 15,
-    // 1000 reports per second.
-    hardware.ButtonCount = 3;
-    const int32_t stages[] = {1, 3, 7, 15};
-    for (int i = 0; i < 4; ++i) pointer.ResolutionX[i] = pointer.ResolutionY[i] = stages[i];
-    pointer.ReportRate = 1;
-    assignments[0].FunctionCode = 1;
-    assignments[1].FunctionCode = 2;
-    assignments[2].FunctionCode = kFunctionHotKey;
-    assignments[2].HotKeyVk = 0x43;
-    assignments[2].HotKeyModifiers = kModLeftCtrl;
+    fakes::SetWorkedExample(hardware, pointer, assignments);
   }
 
   // Another maker's keyboard, and the mouse's three interfaces: pointer, a keyboard with the
@@ -124,13 +115,10 @@ TEST_F(HidLinuxTest, TheWorkedExampleReachesTheNodeAsStartReportAndFiveFrames) {
   RecordingSleeper sleeper;
   const UploadResult result = Upload(*platform, link, sleeper);
   EXPECT_EQ(UploadOutcome::Sent, result.Outcome);
-  EXPECT_EQ(Bytes({0x02, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,    // start
-                   0x02, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,    // opening
-                   0x02, 0x01, 0x00, 0x08, 0x04, 0x59, 0x01, 0x00,    // header
-                   0x02, 0x00, 0x13, 0x7F, 0x13, 0x7F, 0xC0, 0x01,    // DPI
-                   0x02, 0x00, 0x02, 0x55, 0xC1, 0x04, 0x06, 0x01,    // buttons
-                   0x02, 0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}),  // closing
-            tree.Written(10));
+  Bytes sent;
+  for (const Bytes& report : fakes::WorkedExampleReports())
+    sent.insert(sent.end(), report.begin(), report.end());
+  EXPECT_EQ(sent, tree.Written(10));
   EXPECT_THAT(sleeper.Pauses, ElementsAre(1000, 32, 32, 32, 32, 32));
   for (int other : {2, 3, 9}) EXPECT_TRUE(tree.Written(other).empty()) << other;
 }

@@ -11,6 +11,7 @@
 #include "device/encoder.h"
 #include "device/upload.h"
 #include "fakes/fake_hid_platform.h"
+#include "fakes/worked_example.h"
 #include "model/records.h"
 
 namespace corvane {
@@ -26,8 +27,6 @@ using Bytes = std::vector<uint8_t>;
 const std::u16string kInputPath = u"\\\\?\\hid#vid_3a7c&pid_0007&mi_00#7&1";
 const std::u16string kConfigPath = u"\\\\?\\hid#vid_3a7c&pid_0007&mi_01#7&2";
 
-const Bytes kStart = {0x02, 0x04, 0, 0, 0, 0, 0, 0};
-
 class UploadTest : public ::testing::Test {
  protected:
   UploadTest() {
@@ -36,18 +35,7 @@ class UploadTest : public ::testing::Test {
     config = &hid.Add(kConfigPath, kSupportedVendorId, kSupportedProductId, 8);
     hid.Add(u"\\\\?\\hid#vid_045e&pid_0801#1", 0x045E, 0x0801, 0);
 
-    // The worked example: button 2 "Right-click", button 3 the hot key Ctrl+C, stages 1 3 7 15
-    // on both axes, 1000 reports per second.
-    hardware.ButtonCount = 3;
-    const int32_t stages[] = {1, 3, 7, 15};
-    for (int i = 0; i < 4; ++i) pointer.ResolutionX[i] = pointer.ResolutionY[i] = stages[i];
-    pointer.ReportRate = 1;
-    assignments[0].FunctionCode = 1;
-    assignments[1].FunctionCode = 2;
-    assignments[2].FunctionCode = kFunctionHotKey;
-    assignments[2].HotKeyVk = 0x43;
-    assignments[2].HotKeyModifiers = kModLeftCtrl;
-    for (int i = 3; i < kMaxAssignments; ++i) assignments[i].FunctionCode = 1;
+    fakes::SetWorkedExample(hardware, pointer, assignments);
   }
 
   void Discover() { ASSERT_TRUE(link.Discover(hid, kSupportedVendorId, kSupportedProductId)); }
@@ -98,13 +86,7 @@ TEST_F(UploadTest, WorkedExampleGoesOutAsStartReportAndFiveFrames) {
   EXPECT_EQ(UploadOutcome::Sent, r.Outcome);
   EXPECT_TRUE(r.SaveAssignments);
   EXPECT_EQ(6u, r.ReportsSent);
-  EXPECT_THAT(hid.ReportBytes(),
-              ElementsAre(kStart,                                            //
-                          Bytes{0x02, 0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00},
-                          Bytes{0x02, 0x01, 0x00, 0x08, 0x04, 0x59, 0x01, 0x00},
-                          Bytes{0x02, 0x00, 0x13, 0x7F, 0x13, 0x7F, 0xC0, 0x01},
-                          Bytes{0x02, 0x00, 0x02, 0x55, 0xC1, 0x04, 0x06, 0x01},
-                          Bytes{0x02, 0x03, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(fakes::WorkedExampleReports(), hid.ReportBytes());
   EXPECT_THAT(sleeper.Pauses, ElementsAre(1000, 32, 32, 32, 32, 32));
 }
 
