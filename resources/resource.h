@@ -94,6 +94,7 @@
 #define IDC_TAB                     1000
 #define IDC_NOTICE_ICON             1100  // the template leaves it empty: set IDI_ERROR at run time
 #define IDC_NOTICE                  1101
+#define IDC_UPLOAD_PROGRESS         1150
 #define ID_HELP                     57670
 #define ID_APPLY_NOW                12321
 

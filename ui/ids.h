@@ -27,6 +27,7 @@ enum MainControl : int {
   kIdNotice = IDC_NOTICE,
   kIdHelp = ID_HELP,
   kIdApply = ID_APPLY_NOW,
+  kIdUploadProgress = IDC_UPLOAD_PROGRESS,
 };
 
 // The About item of the system menu.

@@ -3,6 +3,7 @@
 #include <dbt.h>
 
 #include <string>
+#include <utility>
 
 #include "device/hid_win32.h"
 #include "device/upload.h"
@@ -13,6 +14,7 @@
 #include "ui/ids.h"
 #include "ui/localized.h"
 #include "ui/prompts.h"
+#include "ui/upload_progress.h"
 
 namespace corvane::ui {
 namespace {
@@ -148,9 +150,17 @@ void CCorvaneDlg::ApplySettings() {
   std::u16string warning;
   {
     WaitCursor wait;
-    UploadResult result = UploadConfiguration(
-        seams_.Hid, seams_.Sleep, link_, demo_ != 0, hardware_, pointer_.Settings(),
-        buttons_.Assignments(), macros_.Library());
+    UploadResult result;
+    // The progress looks at the queue, where the system delivers the device notifications it
+    // sends: they wait until Apply is over and the upload no longer uses the device list.
+    uploading_ = true;
+    {
+      UploadProgress progress(Item(kIdUploadProgress));
+      result = UploadConfiguration(seams_.Hid, seams_.Sleep, link_, demo_ != 0, hardware_,
+                                   pointer_.Settings(), buttons_.Assignments(),
+                                   macros_.Library(), &progress);
+    }
+    uploading_ = false;
     if (result.SaveAssignments) SaveButtonAssignments(buttons_.Assignments(), hardware_.ButtonCount);
     // The upload reports no failure by itself; these are told, so a configuration that never
     // reached the mouse is not taken for applied.
@@ -167,6 +177,9 @@ void CCorvaneDlg::ApplySettings() {
     if (macros_.SelectedMacro() >= 0) macros_.SaveSelected();
     SaveRecordingOptions(macros_.Options());
   }
+  std::vector<DeviceChange> deferred;
+  deferred.swap(deferredChanges_);
+  for (const DeviceChange& change : deferred) HandleDeviceChange(change.Event, change.Broadcast);
   if (!warning.empty())
     seams_.Asker.Message(Handle(), warning, kCaption, MB_OK | MB_ICONWARNING);
 }
@@ -209,13 +222,21 @@ bool CCorvaneDlg::OnNotify(int id, NMHDR* header) {
 }
 
 void CCorvaneDlg::OnDeviceChange(WPARAM event, LPARAM data) {
-  WaitCursor wait;
   DeviceBroadcast broadcast;
-  // Only these two events carry a broadcast structure in their lParam.
+  // Only these two events carry a broadcast structure in their lParam, valid during the call.
   if (event == DBT_DEVICEARRIVAL || event == DBT_DEVICEREMOVECOMPLETE)
     broadcast = ReadDeviceBroadcast(data);
-  if (link_.HandleDeviceChange(seams_.Hid, static_cast<uint32_t>(event), broadcast.DeviceType,
-                               broadcast.InterfaceName, hardware_.VendorId, hardware_.ProductId)) {
+  if (uploading_) {
+    deferredChanges_.push_back({static_cast<uint32_t>(event), std::move(broadcast)});
+    return;
+  }
+  HandleDeviceChange(static_cast<uint32_t>(event), broadcast);
+}
+
+void CCorvaneDlg::HandleDeviceChange(uint32_t event, const DeviceBroadcast& broadcast) {
+  WaitCursor wait;
+  if (link_.HandleDeviceChange(seams_.Hid, event, broadcast.DeviceType, broadcast.InterfaceName,
+                               hardware_.VendorId, hardware_.ProductId)) {
     Rediscover();
   }
 }

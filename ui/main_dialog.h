@@ -7,8 +7,10 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 #include "device/device_link.h"
+#include "device/hid_win32.h"
 #include "device/sleeper.h"
 #include "model/records.h"
 #include "ui/buttons_page.h"
@@ -85,6 +87,7 @@ class CCorvaneDlg : public Dialog, public PageHost {
   void SwitchPage();
   void AskToSaveMacro();
   void OnDeviceChange(WPARAM event, LPARAM data);
+  void HandleDeviceChange(uint32_t event, const DeviceBroadcast& broadcast);
   bool PaintMinimized();
 
   Seams seams_;
@@ -104,6 +107,13 @@ class CCorvaneDlg : public Dialog, public PageHost {
   HardwareSettings hardware_{};
   DeviceLink link_;
   HDEVNOTIFY notification_ = nullptr;
+  // While an upload runs: the device changes the system sent meanwhile, handled after Apply.
+  bool uploading_ = false;
+  struct DeviceChange {
+    uint32_t Event;
+    DeviceBroadcast Broadcast;
+  };
+  std::vector<DeviceChange> deferredChanges_;
 };
 
 class CCorvaneApp {

@@ -45,6 +45,15 @@ class Button : public Control {
 using Static = Control;
 using Edit = Control;
 
+class ProgressBar : public Control {
+ public:
+  using Control::Control;
+  void SetRange(int high) const { Send(PBM_SETRANGE32, 0, high); }
+  void SetPosition(int position) const { Send(PBM_SETPOS, static_cast<WPARAM>(position)); }
+  int Position() const { return static_cast<int>(Send(PBM_GETPOS)); }
+  int High() const { return static_cast<int>(Send(PBM_GETRANGE, FALSE)); }
+};
+
 class ComboBox : public Control {
  public:
   using Control::Control;

@@ -142,7 +142,7 @@ bool ReadTemplate(int id, Template& t) {
 
 enum class Kind {
   Label, OneLineLabel, RightLabel, CenterLabel, Group, Push, DefPush, Check, Radio, DropList, Edit,
-  NumberEdit, ListView, Trackbar, Tab, Icon, Picture, MenuButton
+  NumberEdit, ListView, Trackbar, Tab, Icon, Picture, MenuButton, Progress
 };
 
 // Window class as the template names it, and as GetClassNameW reports it.
@@ -157,6 +157,7 @@ const wchar_t* ClassOf(Kind k) {
     case Kind::ListView: return L"syslistview32";
     case Kind::Trackbar: return L"msctls_trackbar32";
     case Kind::Tab: return L"systabcontrol32";
+    case Kind::Progress: return L"msctls_progress32";
   }
   return L"";
 }
@@ -196,6 +197,7 @@ std::string StyleProblem(Kind k, const Item& it) {
       return need((s & TBS_AUTOTICKS) && (s & TBS_TOOLTIPS) && !(s & TBS_VERT),
                   "horizontal TBS_AUTOTICKS|TBS_TOOLTIPS");
     case Kind::Tab: return std::string();
+    case Kind::Progress: return need(!(s & PBS_VERTICAL), "horizontal");
   }
   return "unknown kind";
 }
@@ -203,7 +205,7 @@ std::string StyleProblem(Kind k, const Item& it) {
 bool HasText(Kind k) {
   return k != Kind::DropList && k != Kind::Edit && k != Kind::NumberEdit &&
          k != Kind::ListView && k != Kind::Trackbar && k != Kind::Tab && k != Kind::Icon &&
-         k != Kind::Picture;
+         k != Kind::Picture && k != Kind::Progress;
 }
 
 enum Flags { kVisible = 0, kHidden = 1, kDisabled = 2 };
@@ -235,6 +237,7 @@ const std::vector<Page>& Pages() {
        {{IDC_TAB, K::Tab, nullptr, 6, 6, 372, 240},
         {IDC_NOTICE_ICON, K::Icon, nullptr, 18, 18, 20, 20},
         {IDC_NOTICE, K::Label, L"Hardware device is not connected.", 60, 18, 228, 46},
+        {IDC_UPLOAD_PROGRESS, K::Progress, nullptr, 6, 254, 132, 10, kHidden},
         {ID_HELP, K::Push, L"&Help", 144, 252, 50, 14},
         {IDOK, K::DefPush, L"&OK", 204, 252, 50, 14},
         {IDCANCEL, K::Push, L"&Cancel", 264, 252, 50, 14},
