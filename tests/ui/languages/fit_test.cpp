@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <filesystem>
 #include <memory>
 #include <sstream>
@@ -17,6 +16,7 @@
 #include "fakes/fake_hid_platform.h"
 #include "storage/strings.h"
 #include "storage/text_encoding.h"
+#include "ui/framework/scoped.h"
 #include "ui/ids.h"
 #include "ui/main_dialog.h"
 #include "ui/ui_test_support.h"
@@ -45,13 +45,11 @@ std::wstring TextOf(HWND w) {
 // The text as DrawText lays it out in the control's font: for a width of 0 on one line,
 // otherwise broken at words within width.
 SIZE Measure(HWND control, const std::wstring& text, int width, UINT flags) {
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  ui::ScopedGetDC dc(control);
+  ui::ScopedSelect font(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
   RECT r{0, 0, width, 0};
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
             flags | DT_CALCRECT | (width > 0 ? DT_WORDBREAK : DT_SINGLELINE));
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
   return {r.right - r.left, r.bottom - r.top};
 }
 
