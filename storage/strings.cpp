@@ -66,6 +66,11 @@ std::u16string LoadLocalizedString(uint32_t id, uint32_t language, size_t capaci
   return CutToCapacity(std::u16string(BuiltinString(id)), capacity);
 }
 
+std::u16string LoadKeyName(uint32_t vk, uint32_t language) {
+  if (vk > 255) return {};
+  return LoadLocalizedString(kKeyNameBase + vk, language, kListItemCapacity);
+}
+
 std::u16string FormatMessageText(std::u16string_view text, std::u16string_view arg1) {
   std::u16string out;
   out.reserve(text.size() + arg1.size());

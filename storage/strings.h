@@ -29,6 +29,12 @@ std::u16string_view BuiltinString(uint32_t id);
 // built-in text. The result is cut to capacity - 1 units (never leaving half a surrogate pair).
 std::u16string LoadLocalizedString(uint32_t id, uint32_t language, size_t capacity);
 
+// The name of a key in macro event rows: string 512 + virtual-key code, looked up as above with
+// kListItemCapacity. Codes above 255 have no name (the identifiers after the key names belong to
+// other texts); neither has a code without a string.
+inline constexpr uint32_t kKeyNameBase = 512;
+std::u16string LoadKeyName(uint32_t vk, uint32_t language);
+
 // Replaces every "%1" in text by arg1, as the message boxes insert a macro name.
 std::u16string FormatMessageText(std::u16string_view text, std::u16string_view arg1);
 

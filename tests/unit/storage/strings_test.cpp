@@ -158,6 +158,26 @@ TEST_F(LocalizedStringTest, FileIsReadAfreshForEveryLookup) {
   EXPECT_EQ(LoadLocalizedString(221, 1031, 256), u"Gem\u00E4chlich");
 }
 
+TEST_F(LocalizedStringTest, KeyNamesAreTheStringsFrom512AndStopAt255) {
+  WriteLanguageFile(1031, "[Strings]\n577=A (de)\n767=Taste 255\n768=nicht verbunden\n");
+  struct Case {
+    uint32_t vk, language;
+    std::u16string_view name;
+  } cases[] = {
+      {0x41, 0, u"A"},
+      {0x41, 1031, u"A (de)"},   // a language file names keys like any text
+      {0xA0, 0, u"Left SHIFT"},
+      {0x07, 0, u""},            // no string: no name
+      {0xFF, 1031, u"Taste 255"},
+      {0x100, 0, u""},           // 768 is the "not connected" notice, not a key
+      {0x100, 1031, u""},
+      {0xFFFFFFFF, 0, u""},      // no wrap-around into the low identifiers
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LoadKeyName(c.vk, c.language), c.name) << c.vk << " " << c.language;
+  }
+}
+
 TEST(FormatMessageTextTest, InsertsTheArgument) {
   struct Case {
     std::u16string_view text, arg, result;
