@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -16,10 +15,12 @@
 #include "ui/hot_key.h"
 #include "ui/ids.h"
 #include "ui/ui_test_support.h"
+#include "win32/input_support.h"
 
 namespace corvane::uitest {
 namespace {
 
+using testinput::KeyInput;
 using ui::CHotKey;
 
 constexpr int kField1 = IDC_HOTKEY;
@@ -113,7 +114,8 @@ class HotKeyTest : public ::testing::Test {
   void MakeEdit(int id, int y) {
     CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
                     WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 10, y, 360, 24,
-                    owner_window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr, nullptr);
+                    owner_window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), nullptr,
+                    nullptr);
   }
   HWND Item(int id) const { return GetDlgItem(owner_window_, id); }
   void Focus(int id) {
@@ -121,16 +123,8 @@ class HotKeyTest : public ::testing::Test {
     Drain();
   }
 
-  static INPUT Down(WORD vk, bool extended = false) { return Key(vk, false, extended); }
-  static INPUT Up(WORD vk, bool extended = false) { return Key(vk, true, extended); }
-  static INPUT Key(WORD vk, bool up, bool extended) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-    return in;
-  }
+  static INPUT Down(WORD vk, bool extended = false) { return KeyInput(vk, false, extended); }
+  static INPUT Up(WORD vk, bool extended = false) { return KeyInput(vk, true, extended); }
 
   // Sends the keys and handles messages, as the program's loop does, until every one of them has
   // passed the hooks and what they queued has been handled.
@@ -144,30 +138,9 @@ class HotKeyTest : public ::testing::Test {
   void Tap(WORD vk, bool extended = false) { Keys({Down(vk, extended), Up(vk, extended)}); }
 
   bool PumpUntil(const std::function<bool()>& done) {
-    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-    for (;;) {
-      PumpOnce();
-      if (done()) return true;
-      if (std::chrono::steady_clock::now() > deadline) return false;
-      MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    return testinput::PumpUntil(done, owner_window_);
   }
-  void PumpOnce() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (IsDialogMessageW(owner_window_, &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  // Handles what is queued, including the messages the last input is still producing.
-  void Drain() {
-    for (int quiet = 0; quiet < 2;) {
-      PumpOnce();
-      quiet = MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) == WAIT_TIMEOUT
-                  ? quiet + 1 : 0;
-    }
-  }
+  void Drain() { testinput::Drain(owner_window_); }
 
   void ExpectCombination(const CHotKey& f, uint16_t key, uint16_t modifiers,
                          const std::u16string& text) {

@@ -5,14 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "macros/hook/corvane_hook.h"
+#include "win32/input_support.h"
 
 namespace {
+
+using namespace corvane::testinput;
 
 constexpr UINT kMouseMessage = WM_APP + 1;
 constexpr UINT kKeyboardMessage = WM_APP + 2;
@@ -48,56 +49,9 @@ LRESULT CALLBACK InboxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(w, msg, wp, lp);
 }
 
-INPUT Key(WORD vk, bool up, DWORD time, bool extended = false) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  in.ki.dwFlags = (up ? KEYEVENTF_KEYUP : 0) | (extended ? KEYEVENTF_EXTENDEDKEY : 0);
-  in.ki.time = time;
-  return in;
-}
-
-INPUT Mouse(DWORD flags, DWORD data, DWORD time) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dwFlags = flags;
-  in.mi.mouseData = data;
-  in.mi.time = time;
-  return in;
-}
-
 void Send(std::vector<INPUT> inputs) {
   ASSERT_EQ(SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)),
             inputs.size());
-}
-
-// Handles what is queued until nothing more arrives for a moment.
-void Drain() {
-  for (int quiet = 0; quiet < 2;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    quiet = MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) == WAIT_TIMEOUT
-                ? quiet + 1 : 0;
-  }
-}
-
-// Handles messages until done() holds or two seconds have passed.
-bool PumpUntil(const std::function<bool()>& done) {
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() > deadline) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
 }
 
 std::wstring Text(HWND w) {
@@ -158,7 +112,8 @@ class HookTest : public ::testing::Test {
   // Types c into the focused edit and waits until it arrives: all input before it is handled.
   bool TypeAndWait(wchar_t c) {
     std::wstring expected = Text(edit_) + static_cast<wchar_t>(towlower(c));
-    Send({Key(static_cast<WORD>(c), false, 0), Key(static_cast<WORD>(c), true, 0)});
+    WORD vk = static_cast<WORD>(c);
+    Send({KeyInput(vk, false), KeyInput(vk, true)});
     return PumpUntil([&] { return Text(edit_) == expected; });
   }
 
@@ -173,9 +128,9 @@ HWND HookTest::button_ = nullptr;
 
 TEST_F(HookTest, KeysAreReportedInOrderWithTheirRecordAndStillTyped) {
   ASSERT_EQ(KeyboardHookStart(a_, kKeyboardMessage), 1);
-  Send({Key('A', false, 1000), Key('A', true, 1010),
-        Key(VK_RCONTROL, false, 1020, true), Key(VK_RCONTROL, true, 1030, true),
-        Key(VK_HOME, false, 1040, true), Key(VK_HOME, true, 1050, true)});
+  Send({KeyInput('A', false, false, 1000), KeyInput('A', true, false, 1010),
+        KeyInput(VK_RCONTROL, false, true, 1020), KeyInput(VK_RCONTROL, true, true, 1030),
+        KeyInput(VK_HOME, false, true, 1040), KeyInput(VK_HOME, true, true, 1050)});
   ASSERT_TRUE(PumpUntil([&] { return a_inbox_.Reports.size() >= 6; }));
   Drain();  // each event once: nothing more comes
 
@@ -202,7 +157,8 @@ TEST_F(HookTest, KeysAreReportedInOrderWithTheirRecordAndStillTyped) {
 
 TEST_F(HookTest, AltHeldGivesSystemKeyMessages) {
   ASSERT_EQ(KeyboardHookStart(a_, kKeyboardMessage), 1);
-  Send({Key(VK_LMENU, false, 0), Key('X', false, 0), Key('X', true, 0), Key(VK_LMENU, true, 0)});
+  Send({KeyInput(VK_LMENU, false), KeyInput('X', false), KeyInput('X', true),
+        KeyInput(VK_LMENU, true)});
   ASSERT_TRUE(PumpUntil([&] { return a_inbox_.Reports.size() >= 4; }));
   Drain();
   const WPARAM kinds[] = {WM_SYSKEYDOWN, WM_SYSKEYDOWN, WM_SYSKEYUP, WM_KEYUP};
@@ -217,13 +173,15 @@ TEST_F(HookTest, MouseButtonsWheelAndSideButtonsAreReportedAndStillClick) {
   SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   Drain();
   ASSERT_EQ(MouseHookStart(a_, kMouseMessage), 1);
-  Send({Mouse(MOUSEEVENTF_LEFTDOWN, 0, 2000), Mouse(MOUSEEVENTF_LEFTUP, 0, 2001),
-        Mouse(MOUSEEVENTF_RIGHTDOWN, 0, 2002), Mouse(MOUSEEVENTF_RIGHTUP, 0, 2003),
-        Mouse(MOUSEEVENTF_MIDDLEDOWN, 0, 2004), Mouse(MOUSEEVENTF_MIDDLEUP, 0, 2005),
-        Mouse(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-120), 2006),
-        Mouse(MOUSEEVENTF_WHEEL, 240, 2007),
-        Mouse(MOUSEEVENTF_XDOWN, XBUTTON1, 2008), Mouse(MOUSEEVENTF_XUP, XBUTTON1, 2009),
-        Mouse(MOUSEEVENTF_XDOWN, XBUTTON2, 2010), Mouse(MOUSEEVENTF_XUP, XBUTTON2, 2011)});
+  Send({MouseInput(MOUSEEVENTF_LEFTDOWN, 0, 2000), MouseInput(MOUSEEVENTF_LEFTUP, 0, 2001),
+        MouseInput(MOUSEEVENTF_RIGHTDOWN, 0, 2002), MouseInput(MOUSEEVENTF_RIGHTUP, 0, 2003),
+        MouseInput(MOUSEEVENTF_MIDDLEDOWN, 0, 2004), MouseInput(MOUSEEVENTF_MIDDLEUP, 0, 2005),
+        MouseInput(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-120), 2006),
+        MouseInput(MOUSEEVENTF_WHEEL, 240, 2007),
+        MouseInput(MOUSEEVENTF_XDOWN, XBUTTON1, 2008),
+        MouseInput(MOUSEEVENTF_XUP, XBUTTON1, 2009),
+        MouseInput(MOUSEEVENTF_XDOWN, XBUTTON2, 2010),
+        MouseInput(MOUSEEVENTF_XUP, XBUTTON2, 2011)});
   ASSERT_TRUE(PumpUntil([&] { return a_inbox_.Reports.size() >= 12; }));
   Drain();
   // Wine adds a pointer move of its own after the clicks; moves are not what this test sends.
@@ -261,7 +219,7 @@ TEST_F(HookTest, StopEndsTheReportsAndASecondStopDoesNothing) {
 
   ASSERT_EQ(MouseHookStart(a_, kMouseMessage), 1);
   EXPECT_EQ(MouseHookStop(), 1);
-  Send({Mouse(MOUSEEVENTF_WHEEL, 120, 0)});
+  Send({MouseInput(MOUSEEVENTF_WHEEL, 120)});
   ASSERT_TRUE(TypeAndWait(L'C'));  // the wheel before it has been handled too
   EXPECT_EQ(a_inbox_.Reports.size(), 2u);
 }
