@@ -241,7 +241,8 @@ std::vector<LanguageProblem> CheckLanguageFile(std::string_view fileName, std::s
   }
   for (uint32_t id : kBuiltinIds) {
     if (TranslationOf(id) == Translation::kRequired && !seen.count(id))
-      problem(id, "missing (English: \"" + Utf8(BuiltinString(id)) + "\")");
+      problem(id, "missing (English: \"" + Utf8(BuiltinString(id)) +
+                      "\"): translate it, or list it in kBuiltinOnly if the program never looks it up");
   }
   std::stable_sort(problems.begin(), problems.end(),
                    [](const LanguageProblem& a, const LanguageProblem& b) { return a.Id < b.Id; });
