@@ -13,10 +13,6 @@ namespace corvane {
 
 enum class RecordMode : int32_t { Append = 0, Before = 1, After = 2 };
 
-// Notification messages of the hook library, and the input messages the recorder tells apart.
-inline constexpr uint32_t kWmHookMouse = 0x8001;     // WM_APP + 1
-inline constexpr uint32_t kWmHookKeyboard = 0x8002;  // WM_APP + 2
-
 // What the recorder asks of the window that owns it, in the order it asks.
 class RecorderOwner {
  public:

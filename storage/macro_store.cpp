@@ -155,6 +155,10 @@ bool DeleteMacroFile(std::u16string_view name) {
   return file_io::RemoveFile(path) || !file_io::FileExists(path);
 }
 
+bool MacroFileExists(std::u16string_view name) {
+  return IsValidMacroName(name) && file_io::FileExists(MacroFilePath(name));
+}
+
 bool RemoveMacro(MacroLibrary& library, int index) {
   const int count = Count(library);
   if (index < 0 || index >= count) return false;

@@ -47,6 +47,9 @@ bool RenameMacro(MacroLibrary& library, int index, std::u16string_view newName);
 // nothing.
 bool DeleteMacroFile(std::u16string_view name);
 
+// Whether the per-macro file of name is there; false for an invalid name.
+bool MacroFileExists(std::u16string_view name);
+
 // Removes entry index (0..MacroCount-1): deletes its per-macro file unless another entry still
 // carries the name, moves the later entries down by one, clears entry 127 and decrements
 // MacroCount. Returns false, changing nothing, for an index outside 0..MacroCount-1.

@@ -125,4 +125,34 @@ enum MacrosControl : int {
 inline constexpr unsigned WM_HOOKMOUSE = 0x8001;
 inline constexpr unsigned WM_HOOKKEYBOARD = 0x8002;
 
+// The context menus of the Macros page: the first popup of each menu resource.
+inline constexpr int kMenuMacroList = IDR_MACRO_LIST_MENU;
+inline constexpr int kMenuEventList = IDR_EVENT_LIST_MENU;
+enum MacrosMenuCommand : int {
+  kCmdMacroNew = ID_MACRO_NEW,
+  kCmdMacroDelete = ID_MACRO_DELETE,
+  kCmdMacroRename = ID_MACRO_RENAME,
+  kCmdMacroSave = ID_MACRO_SAVE,
+  kCmdMacroImport = ID_MACRO_IMPORT,
+  kCmdMacroExport = ID_MACRO_EXPORT,
+  kCmdRecordBefore = ID_EVENT_RECORD_BEFORE,
+  kCmdRecordAfter = ID_EVENT_RECORD_AFTER,
+  kCmdInsertDelay = ID_EVENT_INSERT_DELAY,
+  kCmdEditDelay = ID_EVENT_EDIT,
+  kCmdDeleteEvent = ID_EVENT_DELETE,
+};
+
+// Icons of the event list: categories (state images) and actions (small images).
+enum EventIcon : int {
+  kIconKeyboard = IDI_EVENT_KEYBOARD,
+  kIconMouse = IDI_EVENT_MOUSE,
+  kIconYellowDown = IDI_EVENT_YELLOW_DOWN,
+  kIconYellowUp = IDI_EVENT_YELLOW_UP,
+  kIconBlueDown = IDI_EVENT_BLUE_DOWN,
+  kIconBlueUp = IDI_EVENT_BLUE_UP,
+  kIconGreyDown = IDI_EVENT_GREY_DOWN,
+  kIconGreyUp = IDI_EVENT_GREY_UP,
+  kIconAlarmClock = IDI_EVENT_ALARM_CLOCK,
+};
+
 }  // namespace corvane::ui

@@ -36,11 +36,44 @@ class FakePrompts : public ui::Prompts {
     Answers.pop_front();
     return a;
   }
-  bool OpenFile(HWND, const std::u16string&, const std::u16string&, const std::u16string&,
-                std::u16string&) override { return false; }
-  bool SaveFile(HWND, const std::u16string&, const std::u16string&, const std::u16string&,
-                std::u16string&) override { return false; }
-  int ChooseFromMenu(HWND, HMENU, int, int) override { return 0; }
+  // File dialogs: each answers with the next path of its queue (cancelled when empty) and
+  // records its title and the initial name it offered.
+  std::deque<std::u16string> OpenAnswers, SaveAnswers;
+  std::vector<std::u16string> FileTitles, OfferedNames;
+  // Popup menus: each answers with the next command of the queue (0 when empty) and records
+  // the commands the menu offered enabled.
+  std::deque<int> MenuAnswers;
+  std::vector<std::vector<int>> MenusShown;
+
+  bool OpenFile(HWND, const std::u16string& title, const std::u16string&, const std::u16string&,
+                std::u16string& path) override {
+    return AnswerFile(OpenAnswers, title, path);
+  }
+  bool SaveFile(HWND, const std::u16string& title, const std::u16string&, const std::u16string&,
+                std::u16string& path) override {
+    return AnswerFile(SaveAnswers, title, path);
+  }
+  int ChooseFromMenu(HWND, HMENU menu, int, int) override {
+    std::vector<int> enabled;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+      UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
+      if (!(state & (MF_GRAYED | MF_DISABLED))) enabled.push_back(static_cast<int>(GetMenuItemID(menu, i)));
+    }
+    MenusShown.push_back(enabled);
+    if (MenuAnswers.empty()) return 0;
+    int a = MenuAnswers.front();
+    MenuAnswers.pop_front();
+    return a;
+  }
+  bool AnswerFile(std::deque<std::u16string>& answers, const std::u16string& title,
+                  std::u16string& path) {
+    FileTitles.push_back(title);
+    OfferedNames.push_back(path);
+    if (answers.empty()) return false;
+    path = answers.front();
+    answers.pop_front();
+    return true;
+  }
   UINT Launch(const char* commandLine) override {
     Launches.emplace_back(commandLine);
     if (LaunchResults.empty()) return 33;

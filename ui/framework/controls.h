@@ -138,6 +138,59 @@ class ListView : public Control {
     col.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(title.c_str()));
     Send(LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&col));
   }
+  void DeleteItem(int i) const { Send(LVM_DELETEITEM, static_cast<WPARAM>(i)); }
+  // A row with text, item data, a state image (0 none, else image index + 1) and a small image
+  // (I_IMAGENONE for none).
+  int InsertRow(int i, const std::u16string& text, LPARAM data, int stateImage, int image) const {
+    LVITEMW item{};
+    item.mask = LVIF_TEXT | LVIF_PARAM | LVIF_STATE | LVIF_IMAGE;
+    item.iItem = i;
+    item.lParam = data;
+    item.state = INDEXTOSTATEIMAGEMASK(static_cast<UINT>(stateImage));
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.iImage = image;
+    item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
+    return static_cast<int>(Send(LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  }
+  void SetItemText(int i, const std::u16string& text) const {
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
+    Send(LVM_SETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  }
+  std::u16string ItemText(int i) const {
+    wchar_t buf[260] = {};
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = buf;
+    item.cchTextMax = 260;
+    Send(LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    return reinterpret_cast<const char16_t*>(buf);
+  }
+  LPARAM ItemData(int i) const {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = i;
+    return Send(LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)) ? item.lParam : 0;
+  }
+  void SetItemData(int i, LPARAM data) const {
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = i;
+    item.lParam = data;
+    Send(LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  void SetItemCount(int n) const { Send(LVM_SETITEMCOUNT, static_cast<WPARAM>(n)); }
+  void EnsureVisible(int i) const { Send(LVM_ENSUREVISIBLE, static_cast<WPARAM>(i), FALSE); }
+  HWND EditLabel(int i) const {
+    return reinterpret_cast<HWND>(Send(LVM_EDITLABELW, static_cast<WPARAM>(i)));
+  }
+  HWND EditControl() const { return reinterpret_cast<HWND>(Send(LVM_GETEDITCONTROL)); }
+  void SetExtendedStyle(DWORD style) const { Send(LVM_SETEXTENDEDLISTVIEWSTYLE, style, style); }
+  void SetImageList(HIMAGELIST list, int which) const {
+    Send(LVM_SETIMAGELIST, static_cast<WPARAM>(which), reinterpret_cast<LPARAM>(list));
+  }
+  void SetRedraw(bool on) const { Send(WM_SETREDRAW, on ? TRUE : FALSE); }
   void SelectOnly(int i) const {
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
