@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <iterator>
 
 #include "macros/event_row.h"
@@ -118,6 +120,8 @@ bool CMacrosDlg::OnInitDialog() {
 void CMacrosDlg::SetUpEventList() {
   eventList_.SetImageList(IconList(kCategoryIcons, std::size(kCategoryIcons)), LVSIL_STATE);
   eventList_.SetImageList(IconList(kActionIcons, std::size(kActionIcons)), LVSIL_SMALL);
+  // The category icon is asked for with the text (a state image kept by the page, not the list).
+  eventList_.Send(LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK);
   eventList_.InsertColumn(0, u"Events", 180);
 }
 
@@ -161,22 +165,53 @@ std::u16string CMacrosDlg::RowText(const MacroEvent& event) const {
   return look.TextId ? Localized(look.TextId, AppliedLanguage(), kListItemCapacity) : u"";
 }
 
-void CMacrosDlg::InsertEventRow(int index, const MacroEvent& event) {
-  const EventRowLook look = DescribeEvent(event);
-  eventList_.InsertRow(index, RowText(event), look.ItemData, look.Category + 1,
-                       look.Action == kActionNone ? I_IMAGENONE : look.Action);
+// The event list is virtual: it holds the row count and the selection, and asks for a row's
+// text and icons as it shows the row. So filling it is setting the count, however many events.
+void CMacrosDlg::ShowMacro(int macro) {
+  shownMacro_ = macro >= 0 && macro < kMaxMacros ? macro : -1;
+  delayEditRow_ = -1;
+  eventList_.SelectOnly(-1);
+  SyncEventRows();
+  eventList_.EnsureVisible(0);
 }
 
-void CMacrosDlg::ShowMacro(int macro) {
-  // Redraw is held off while the rows go in: one paint at the end instead of one per row.
-  eventList_.SetRedraw(false);
-  eventList_.DeleteAll();
-  shownMacro_ = macro >= 0 && macro < kMaxMacros ? macro : -1;
+void CMacrosDlg::SyncEventRows() {
+  int count = 0;
   if (shownMacro_ >= 0) {
-    const Macro& m = library_->Macros[shownMacro_];
-    for (int i = 0; i < m.EventCount && i < kMaxEvents; ++i) InsertEventRow(i, m.Events[i]);
+    count = library_->Macros[shownMacro_].EventCount;
+    count = count < 0 ? 0 : count > kMaxEvents ? kMaxEvents : count;
   }
-  eventList_.SetRedraw(true);
+  // Setting the count recomputes the scroll bars: only when it changes (a switch between two
+  // macros of one length is a repaint).
+  if (eventList_.Count() != count) eventList_.SetItemCount(count);
+  InvalidateRect(eventList_.Handle(), nullptr, TRUE);
+}
+
+void CMacrosDlg::DescribeRow(NMLVDISPINFOW& info) const {
+  LVITEMW& item = info.item;
+  if (shownMacro_ < 0 || item.iItem < 0 || item.iItem >= library_->Macros[shownMacro_].EventCount)
+    return;
+  const MacroEvent& event = library_->Macros[shownMacro_].Events[item.iItem];
+  const EventRowLook look = DescribeEvent(event);
+  if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+    // While the delay editor is open its row shows the bare value.
+    const std::u16string text =
+        item.iItem == delayEditRow_ ? DelayDigits(event.Data) : RowText(event);
+    const size_t n = std::min(text.size(), static_cast<size_t>(item.cchTextMax - 1));
+    std::copy(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(n), item.pszText);
+    item.pszText[n] = L'\0';
+  }
+  if (item.mask & LVIF_IMAGE) item.iImage = look.Action == kActionNone ? I_IMAGENONE : look.Action;
+  if (item.mask & LVIF_STATE) {
+    item.state = (item.state & ~LVIS_STATEIMAGEMASK) |
+                 INDEXTOSTATEIMAGEMASK(static_cast<UINT>(look.Category + 1));
+    item.stateMask |= LVIS_STATEIMAGEMASK;
+  }
+  if (item.mask & LVIF_PARAM) item.lParam = look.ItemData;
+}
+
+void CMacrosDlg::RedrawRow(int row) {
+  SendMessageW(eventList_.Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
 }
 
 bool CMacrosDlg::IsDelayRow(int row) const {
@@ -248,13 +283,13 @@ void CMacrosDlg::RestoreMain() {
 void CMacrosDlg::FocusSave() { SetFocus(Item(kIdMacroSave)); }
 
 void CMacrosDlg::RowAdded(int index) {
-  const Macro& target = library_->Macros[recorder_.Target()];
-  if (index < 0 || index >= target.EventCount) return;
-  InsertEventRow(index, target.Events[index]);
+  // With nothing shown (no macro selected) the list shows the macro recorded into.
+  if (shownMacro_ < 0) shownMacro_ = recorder_.Target();
+  SyncEventRows();
   eventList_.EnsureVisible(index);
 }
 
-void CMacrosDlg::RowDeleted(int index) { eventList_.DeleteItem(index); }
+void CMacrosDlg::RowDeleted(int) { SyncEventRows(); }
 
 // ---- Commands ---------------------------------------------------------------------------------
 
@@ -507,7 +542,7 @@ void CMacrosDlg::InsertDelay(int row) {
   if (macro < 0) return;
   Macro& m = library_->Macros[macro];
   if (InsertEvent(m, row, kMsgDelay, options_.DelayDefault) < 0) return;  // full
-  InsertEventRow(row, m.Events[row]);
+  SyncEventRows();
   OpenDelayEditor(row);
 }
 
@@ -515,12 +550,13 @@ void CMacrosDlg::DeleteEventRow(int row) {
   int macro = EditableMacro();
   if (macro < 0) return;
   if (DeleteEvent(library_->Macros[macro], row) < 0) return;
-  eventList_.DeleteItem(row);
+  SyncEventRows();
 }
 
 void CMacrosDlg::OpenDelayEditor(int row) {
   SetFocus(eventList_.Handle());
-  eventList_.SetItemText(row, DelayDigits(library_->Macros[shownMacro_].Events[row].Data));
+  delayEditRow_ = row;
+  RedrawRow(row);
   eventList_.EditLabel(row);
 }
 
@@ -548,7 +584,9 @@ void CMacrosDlg::EndDelayEdit(const NMLVDISPINFOW& info) {
       m.Modified = 1;
     }
   }
-  eventList_.SetItemText(row, RowText(event));
+  // The row shows the event again, in the "Delay n ms" form.
+  delayEditRow_ = -1;
+  RedrawRow(row);
 }
 
 bool CMacrosDlg::OnEventListNotify(NMHDR* header) {
@@ -575,9 +613,13 @@ bool CMacrosDlg::OnEventListNotify(NMHDR* header) {
     case LVN_ENDLABELEDITW: {
       auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
       if (IsDelayRow(info->item.iItem)) EndDelayEdit(*info);
+      delayEditRow_ = -1;
       SetMsgResult(FALSE);  // the row's text comes from the event only
       return true;
     }
+    case LVN_GETDISPINFOW:
+      DescribeRow(*reinterpret_cast<NMLVDISPINFOW*>(header));
+      return true;
   }
   return false;
 }

@@ -424,28 +424,26 @@ TEST_F(MacrosPageTest, RowsCarryTheirTextsAndIcons) {
     const char16_t* Text;
     int State;  // state image index + 1, 0 for none
     int Image;
-    LPARAM Data;
   } rows[] = {
-      {u"Left ALT", 1, 0, 0},
-      {u"Left ALT", 1, 1, 0},
-      {u"Left Button Down", 3, 2, 0},
-      {u"Wheel Button Backward", 3, 4, 0},
-      {u"Wheel Button Forward", 3, 5, 0},
-      {u"Delay 25 ms", 7, I_IMAGENONE, 1280},
-      {u"Left Button Double Click", 0, I_IMAGENONE, 0},
-      {u"", 1, 0, 0},
+      {u"Left ALT", 1, 0},
+      {u"Left ALT", 1, 1},
+      {u"Left Button Down", 3, 2},
+      {u"Wheel Button Backward", 3, 4},
+      {u"Wheel Button Forward", 3, 5},
+      {u"Delay 25 ms", 7, I_IMAGENONE},
+      {u"Left Button Double Click", 0, I_IMAGENONE},
+      {u"", 1, 0},
   };
   ASSERT_EQ(8, EventRows().Count());
   for (int i = 0; i < 8; ++i) {
     LVITEMW item{};
-    item.mask = LVIF_STATE | LVIF_IMAGE | LVIF_PARAM;
+    item.mask = LVIF_STATE | LVIF_IMAGE;
     item.iItem = i;
     item.stateMask = LVIS_STATEIMAGEMASK;
     SendMessageW(EventRows().Handle(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     EXPECT_EQ(rows[i].Text, EventRows().ItemText(i)) << i;
     EXPECT_EQ(rows[i].State, static_cast<int>((item.state & LVIS_STATEIMAGEMASK) >> 12)) << i;
     EXPECT_EQ(rows[i].Image, item.iImage) << i;
-    EXPECT_EQ(rows[i].Data, item.lParam) << i;
   }
   // Both image lists hold seven 16 x 16 icons.
   for (int which : {LVSIL_STATE, LVSIL_SMALL}) {
