@@ -27,6 +27,7 @@ constexpr IdRange kBuiltinOnly[] = {
     {IDS_MACRO_NOT_FOUND, IDS_MACRO_NOT_FOUND},  // message boxes
     {IDS_SAVE_SELECTED_MACRO, IDS_SAVE_SELECTED_MACRO},
     {IDS_CONFIG_TOO_LARGE, IDS_UPLOAD_FAILED},
+    {IDS_MACRO_SAVE_FAILED, IDS_MACRO_LIST_SAVE_FAILED},  // the Macros page's failed files
 };
 
 constexpr IdRange kKeyNames{512, 767};
