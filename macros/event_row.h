@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "model/records.h"
+#include "storage/strings.h"  // kKeyNameBase
 
 namespace corvane {
 
@@ -29,9 +30,6 @@ enum ActionImage : int32_t {
   kActionGreyDown = 4,
   kActionGreyUp = 5,
 };
-
-// String identifier of the first key name: key names are 512 + virtual-key code.
-inline constexpr uint32_t kKeyNameBase = 512;
 
 struct EventRowLook {
   // The row's text: the string with this identifier (0: none, the text is empty), or, for a
