@@ -65,6 +65,22 @@ class ScopedSelect {
   HGDIOBJ old_;
 };
 
+// A menu loaded from a resource (LoadMenu), destroyed with the scope.
+class ScopedMenu {
+ public:
+  explicit ScopedMenu(HMENU m = nullptr) : m_(m) {}
+  ~ScopedMenu() { if (m_) DestroyMenu(m_); }
+  ScopedMenu(const ScopedMenu&) = delete;
+  ScopedMenu& operator=(const ScopedMenu&) = delete;
+  void Reset(HMENU m) {
+    if (m_) DestroyMenu(m_);
+    m_ = m;
+  }
+  HMENU Get() const { return m_; }
+ private:
+  HMENU m_;
+};
+
 // The wait cursor for the length of a scope; the cursor that was current comes back at its end.
 class WaitCursor {
  public:
