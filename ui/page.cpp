@@ -1,5 +1,9 @@
 #include "ui/page.h"
 
+#include <commctrl.h>
+
+#include "ui/framework/controls.h"
+#include "ui/ids.h"
 #include "ui/localized.h"
 
 namespace corvane::ui {
@@ -15,6 +19,15 @@ void Page::RefreshCaptions(const CaptionEntry* table, size_t count) {
   appliedLanguage_ = language;
   for (size_t i = 0; i < count; ++i)
     SetLocalizedCaption(Handle(), table[i].ControlId, table[i].StringId, language);
+}
+
+void Page::SwitchToTab(int index) const {
+  HWND main = GetParent(Handle());
+  TabControl tab(main, kIdTab);
+  if (!tab.Handle()) return;
+  tab.Select(index);
+  NMHDR change{tab.Handle(), static_cast<UINT_PTR>(kIdTab), static_cast<UINT>(TCN_SELCHANGE)};
+  SendMessageW(main, WM_NOTIFY, kIdTab, reinterpret_cast<LPARAM>(&change));
 }
 
 }  // namespace corvane::ui

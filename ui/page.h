@@ -53,6 +53,8 @@ class Page : public Dialog {
 
   // Sets the table's captions when the host's language differs from the applied one.
   void RefreshCaptions(const CaptionEntry* table, size_t count);
+  // Selects the main window's tab index and tells the main window so, as a click on it would.
+  void SwitchToTab(int index) const;
 
   PageHost& host_;
   int64_t appliedLanguage_ = 1033;

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "model/records.h"
 #include "storage/app_folder.h"
+#include "ui/page.h"
 #include "ui/prompts.h"
 #include "ui/system_pointer.h"
 
@@ -28,6 +30,9 @@ class FakePrompts : public ui::Prompts {
   std::deque<int> Answers;
   std::vector<std::string> Launches;
   std::deque<UINT> LaunchResults;  // 33 (success) when empty
+  // Popup menus as they were handed over, and where each opened.
+  std::vector<HMENU> Menus;
+  std::vector<POINT> MenuPositions;
 
   int Message(HWND, const std::u16string& text, const std::u16string&, UINT flags) override {
     Messages.push_back({text, flags});
@@ -53,7 +58,9 @@ class FakePrompts : public ui::Prompts {
                 std::u16string& path) override {
     return AnswerFile(SaveAnswers, title, path);
   }
-  int ChooseFromMenu(HWND, HMENU menu, int, int) override {
+  int ChooseFromMenu(HWND, HMENU menu, int x, int y) override {
+    Menus.push_back(menu);
+    MenuPositions.push_back({x, y});
     std::vector<int> enabled;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
       UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
@@ -103,6 +110,20 @@ class FakePointer : public ui::SystemPointer {
   void SetWheelLines(uint32_t v) override { Lines = v; LineWrites.push_back(v); }
   uint32_t WheelChars() override { return Chars; }
   void SetWheelChars(uint32_t v) override { Chars = v; CharWrites.push_back(v); }
+};
+
+// A main window as far as a page on its own needs one: a language a test may change, the fakes,
+// the hardware values, and none of the other pages.
+class FakePageHost : public ui::PageHost {
+ public:
+  uint32_t Lcid = 0;
+  FakePointer PointerFake;
+  FakePrompts PromptsFake;
+  HardwareSettings HardwareValue{};
+  uint32_t Language() const override { return Lcid; }
+  ui::SystemPointer& Pointer() override { return PointerFake; }
+  ui::Prompts& Asker() override { return PromptsFake; }
+  const HardwareSettings& Hardware() const override { return HardwareValue; }
 };
 
 // A fresh application folder for one test, removed at its end.

@@ -61,6 +61,11 @@ class ComboBox : public Control {
   int Add(const std::u16string& t) const {
     return static_cast<int>(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(t.c_str())));
   }
+  int Insert(int i, const std::u16string& t) const {
+    return static_cast<int>(
+        Send(CB_INSERTSTRING, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(t.c_str())));
+  }
+  void Delete(int i) const { Send(CB_DELETESTRING, static_cast<WPARAM>(i)); }
   int Count() const { return static_cast<int>(Send(CB_GETCOUNT)); }
   int Selection() const { return static_cast<int>(Send(CB_GETCURSEL)); }
   void Select(int i) const { Send(CB_SETCURSEL, static_cast<WPARAM>(i)); }

@@ -19,17 +19,7 @@ namespace {
 
 using namespace corvane::ui;
 
-class FakeHost : public PageHost {
- public:
-  uint32_t Lcid = 0;
-  FakePointer PointerFake;
-  FakePrompts PromptsFake;
-  HardwareSettings HardwareValue{};
-  uint32_t Language() const override { return Lcid; }
-  SystemPointer& Pointer() override { return PointerFake; }
-  Prompts& Asker() override { return PromptsFake; }
-  const HardwareSettings& Hardware() const override { return HardwareValue; }
-};
+using FakeHost = FakePageHost;
 
 class PageTest : public ::testing::Test {
  protected:
