@@ -76,6 +76,8 @@ bool RoomFor(HWND w, Room& room) {
   LONG style = GetWindowLongW(w, GWL_STYLE);
   std::wstring cls = ClassOf(w);
   if (_wcsicmp(cls.c_str(), L"Static") == 0) {
+    // A text cut with an ellipsis holds data of any length (a macro's name): cut by design.
+    if (style & SS_ELLIPSISMASK) return false;
     switch (style & SS_TYPEMASK) {
       case SS_LEFT: case SS_CENTER: case SS_RIGHT:
         room.Wraps = true;
