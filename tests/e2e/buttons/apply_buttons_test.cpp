@@ -145,7 +145,7 @@ class ApplyButtonsTest : public ::testing::Test {
     Drain();
   }
   void ChooseFunction(int row, int command) {
-    prompts_.MenuChoices = {command};
+    prompts_.MenuAnswers = {command};
     Click(Menu(row));
   }
   void ChooseMacro(const std::u16string& name) {

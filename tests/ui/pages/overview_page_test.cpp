@@ -58,7 +58,7 @@ TEST_F(OverviewTest, EachShowingReadsTheEditsNotYetApplied) {
   Settings("[ResolutionX]\r\n1=1\r\n2=3\r\n3=7\r\n4=15\r\n");
   Start();
   SelectTab(ui::kTabButtons);
-  prompts_.MenuChoices = {ID_FUNCTION_VOLUME_UP};
+  prompts_.MenuAnswers = {ID_FUNCTION_VOLUME_UP};
   Click(GetDlgItem(Page(), kButtonRowIds[3].Menu));
   SelectTab(ui::kTabPointer);
   ui::CPointerDlg& pointer = *dlg_->PointerPage();
