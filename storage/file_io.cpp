@@ -130,6 +130,12 @@ bool FileExists(const std::u16string& path) {
   return fs::is_regular_file(fs::status(ToFsPath(path), ec));
 }
 
+bool SameFile(const std::u16string& a, const std::u16string& b) {
+  std::error_code ec;
+  const bool same = fs::equivalent(ToFsPath(a), ToFsPath(b), ec);
+  return same && !ec;
+}
+
 bool DirectoryExists(const std::u16string& path) {
   std::error_code ec;
   return fs::is_directory(fs::status(ToFsPath(path), ec));

@@ -36,6 +36,10 @@ bool MoveNoReplace(const std::u16string& from, const std::u16string& to);
 // Removes a file (not a directory); false when nothing was removed.
 bool RemoveFile(const std::u16string& path);
 bool FileExists(const std::u16string& path);
+// True when a and b name one existing file however they are spelled: relative or absolute, with
+// "." or "..", through a symbolic link, or on Windows by its short name. Compares the files
+// themselves (device and file number), not the texts.
+bool SameFile(const std::u16string& a, const std::u16string& b);
 bool DirectoryExists(const std::u16string& path);
 
 // dir and name joined with the platform's separator; dir may end with one already.

@@ -35,22 +35,6 @@ bool OwnFile(const Macro& macro, std::u16string& path) {
   return true;
 }
 
-// Two spellings of one path as far as the text tells: separators and, where the file system
-// ignores case, case. Enough to see that an exchange file is the per-macro file itself.
-bool SamePath(std::u16string_view a, std::u16string_view b) {
-#ifdef _WIN32
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char16_t x = a[i] == u'/' ? u'\\' : a[i];
-    char16_t y = b[i] == u'/' ? u'\\' : b[i];
-    if (UpperCaseUnit(x) != UpperCaseUnit(y)) return false;
-  }
-  return true;
-#else
-  return a == b;
-#endif
-}
-
 // Copies a file, never replacing one that is there.
 bool CopyNoReplace(const std::u16string& from, const std::u16string& to) {
   if (file_io::FileExists(to)) return false;
@@ -187,23 +171,39 @@ int NewMacro(MacroLibrary& library) {
   return index;
 }
 
+std::u16string ImportedMacroName(const MacroLibrary& library, const std::u16string& path) {
+  return UniqueMacroName(library, LimitMacroName(MacroNameFromPath(path)));
+}
+
 int ImportMacroFile(MacroLibrary& library, const std::u16string& path) {
   const int index = Count(library);
   if (index >= kMaxMacros) return -1;
   Macro& macro = library.Macros[index];
   ClearMacro(macro);
-  CopyName(macro.Name, UniqueMacroName(library, LimitMacroName(MacroNameFromPath(path))));
+  CopyName(macro.Name, ImportedMacroName(library, path));
   // The per-macro file starts empty; when the exchange file is that very file (an orphan picked
   // from the Macros folder), emptying it first would lose what is being imported.
-  if (!SamePath(path, MacroFilePath(NameView(macro.Name)))) SaveMacroEvents(macro);
+  if (!file_io::SameFile(path, MacroFilePath(NameView(macro.Name)))) SaveMacroEvents(macro);
   LoadMacroEvents(macro, &path);
   macro.Modified = 0;
   library.MacroCount = index + 1;
   return index;
 }
 
-bool ExportMacroFile(Macro& macro, const std::u16string& path) {
-  return SaveMacroEvents(macro, &path);
+int MacroOwningFile(const MacroLibrary& library, const std::u16string& path) {
+  if (!file_io::FileExists(path)) return -1;
+  for (int i = 0; i < Count(library); ++i) {
+    std::u16string own;
+    if (OwnFile(library.Macros[i], own) && file_io::SameFile(path, own)) return i;
+  }
+  return -1;
+}
+
+bool ExportMacroFile(MacroLibrary& library, int index, const std::u16string& path) {
+  if (index < 0 || index >= Count(library)) return false;
+  const int owner = MacroOwningFile(library, path);
+  if (owner >= 0 && owner != index) return false;
+  return SaveMacroEvents(library.Macros[index], &path);
 }
 
 }  // namespace corvane

@@ -69,8 +69,17 @@ int NewMacro(MacroLibrary& library);
 // the new entry's index, or -1 when the library holds 128 macros.
 int ImportMacroFile(MacroLibrary& library, const std::u16string& path);
 
-// Export: SaveMacroEvents to path, which updates the "Events" keys of an existing file and keeps
-// the rest of it. Clears Modified although the macro's own file is not written.
-bool ExportMacroFile(Macro& macro, const std::u16string& path);
+// The name ImportMacroFile gives the macro of path in library as it stands.
+std::u16string ImportedMacroName(const MacroLibrary& library, const std::u16string& path);
+
+// The entry 0..MacroCount-1 whose own per-macro file path is, however path spells it; -1 when
+// it is no entry's file (or no file at all).
+int MacroOwningFile(const MacroLibrary& library, const std::u16string& path);
+
+// Export of entry index: SaveMacroEvents to path, which updates the "Events" keys of an existing
+// file and keeps the rest of it. Clears Modified although the macro's own file is not written.
+// Refused (false, nothing written) when path is another entry's own per-macro file, whose events
+// it would replace.
+bool ExportMacroFile(MacroLibrary& library, int index, const std::u16string& path);
 
 }  // namespace corvane

@@ -134,73 +134,194 @@ std::u16string FoldCase(std::u16string_view s) {
 
 Document Document::Load(const std::u16string& path) {
   file_io::ReadResult r = file_io::ReadWholeFile(path);
-  if (r.status == file_io::ReadStatus::kOk) return Parse(r.bytes);
+  if (r.status == file_io::ReadStatus::kOk) return FromBytes(std::move(r.bytes));
   Document d;
   if (r.status == file_io::ReadStatus::kError) d.state_ = State::kUnreadable;
   return d;
 }
 
-Document Document::Parse(std::string_view bytes) {
+Document Document::Parse(std::string_view bytes) { return FromBytes(std::string(bytes)); }
+
+Document Document::FromBytes(std::string bytes) {
   Document d;
   d.state_ = State::kRead;
-  text::DecodedText t = text::Decode(bytes);
-  d.encoding_ = t.encoding;
-  d.bom_ = t.bom;
-  d.sections_.emplace_back();  // the lines before the first header
-  const std::u16string& s = t.text;
-  const size_t n = s.size();
-  size_t i = 0;
-  while (i < n) {
-    size_t j = i;
-    while (j < n && s[j] != u'\r' && s[j] != u'\n') ++j;
-    Line line{s.substr(i, j - i), Eol::kNone};
-    if (j < n) {
-      if (s[j] == u'\n') {
-        line.eol = Eol::kLf;
-        j += 1;
-      } else if (j + 1 < n && s[j + 1] == u'\n') {
-        line.eol = Eol::kCrLf;
-        j += 2;
-      } else {
-        line.eol = Eol::kCr;
-        j += 1;
-      }
+  d.raw_ = std::move(bytes);
+  const text::DetectedEncoding detected = text::Detect(d.raw_);
+  d.encoding_ = detected.encoding;
+  d.bom_size_ = static_cast<uint8_t>(detected.bom_size);
+  d.bom_ = detected.bom_size > 0;
+
+  const std::string& raw = d.raw_;
+  const size_t n = raw.size();
+  const size_t unit = d.encoding_ == text::Encoding::kUtf16Le ? 2 : 1;
+  auto at = [&](size_t pos) -> char16_t {
+    const auto lo = static_cast<unsigned char>(raw[pos]);
+    return unit == 1 ? char16_t{lo}
+                     : static_cast<char16_t>(lo | static_cast<unsigned char>(raw[pos + 1]) << 8);
+  };
+  // Counted first, so the tables are allocated once at their size: a file of millions of short
+  // lines must not cost twice their size while a vector grows.
+  size_t line_count = 1;
+  size_t header_bound = 1;
+  bool line_start = true;
+  for (size_t pos = d.bom_size_; pos + unit <= n; pos += unit) {
+    const char16_t c = at(pos);
+    if (c == u'\n' || (c == u'\r' && !(pos + 2 * unit <= n && at(pos + unit) == u'\n'))) {
+      ++line_count;
+      line_start = true;
+    } else if (line_start && !IsBlank(c) && c != u'\r') {
+      if (c == u'[') ++header_bound;
+      line_start = false;
     }
-    i = j;
-    d.AddLine(std::move(line));
+  }
+  d.lines_.reserve(line_count);
+  d.sections_.reserve(header_bound);
+  d.sections_.push_back(Section{0, kNoKeys});  // the lines before the first header
+
+  size_t pos = d.bom_size_;
+  while (pos < n) {
+    size_t end = pos;
+    while (end + unit <= n && at(end) != u'\r' && at(end) != u'\n') end += unit;
+    if (end + unit > n) end = n;  // an odd last byte of UTF-16 belongs to the last line's text
+    const size_t text_end = end;
+    if (end < n) {
+      if (at(end) == u'\r' && end + 2 * unit <= n && at(end + unit) == u'\n') end += unit;
+      end += unit;
+    }
+    const auto index = static_cast<uint32_t>(d.lines_.size());
+    d.lines_.push_back(Line{static_cast<uint32_t>(pos), static_cast<uint32_t>(end - pos)});
+    const std::u16string text =
+        text::DecodeAs(std::string_view(raw).substr(pos, text_end - pos), d.encoding_);
+    const ParsedLine p = ParseLine(text);
+    if (p.kind == ParsedLine::kHeader) {
+      uint32_t keys = kNoKeys;
+      if (d.section_index_.emplace(FoldCase(p.name), static_cast<uint32_t>(d.sections_.size()))
+              .second) {
+        keys = static_cast<uint32_t>(d.key_maps_.size());
+        d.key_maps_.emplace_back();
+      }
+      d.sections_.push_back(Section{index, keys});
+    } else if (p.kind == ParsedLine::kKey && !p.name.empty() && d.sections_.size() > 1) {
+      const Section& sec = d.sections_.back();
+      if (sec.keys != kNoKeys) d.key_maps_[sec.keys].emplace(FoldCase(p.name), index - sec.first_line);
+    }
+    pos = end;
   }
   return d;
 }
 
-void Document::AddLine(Line line) {
-  const ParsedLine p = ParseLine(line.text);
-  if (p.kind == ParsedLine::kHeader) {
-    section_index_.emplace(FoldCase(p.name), static_cast<uint32_t>(sections_.size()));
-    sections_.emplace_back();
-  } else if (p.kind == ParsedLine::kKey && !p.name.empty() && sections_.size() > 1) {
-    Section& sec = sections_.back();
-    sec.keys.emplace(FoldCase(p.name), static_cast<uint32_t>(sec.lines.size()));
-  }
-  sections_.back().lines.push_back(std::move(line));
+size_t Document::SectionEnd(size_t section) const {
+  return section + 1 < sections_.size() ? sections_[section + 1].first_line : lines_.size();
 }
 
-const Document::Line* Document::FindKey(std::u16string_view section,
-                                        std::u16string_view key) const {
+std::string_view Document::RawText(const Line& line, Eol* eol) const {
+  std::string_view bytes = std::string_view(raw_).substr(line.begin, line.size);
+  *eol = Eol::kNone;
+  const size_t unit = encoding_ == text::Encoding::kUtf16Le ? 2 : 1;
+  // Only the last line of UTF-16 can have an odd size: its odd byte ends the file, no break.
+  if (bytes.size() % unit != 0) return bytes;
+  auto last_is = [&](char c) {
+    return bytes.size() >= unit && bytes[bytes.size() - unit] == c && (unit == 1 || bytes.back() == 0);
+  };
+  if (last_is('\n')) {
+    bytes.remove_suffix(unit);
+    *eol = Eol::kLf;
+    if (last_is('\r')) {
+      bytes.remove_suffix(unit);
+      *eol = Eol::kCrLf;
+    }
+  } else if (last_is('\r')) {
+    bytes.remove_suffix(unit);
+    *eol = Eol::kCr;
+  }
+  return bytes;
+}
+
+Document::Eol Document::LineEol(size_t line) const {
+  const Line& l = lines_[line];
+  if (l.size == kEdited) return edits_[l.begin].eol;
+  Eol eol;
+  RawText(l, &eol);
+  return eol;
+}
+
+std::u16string Document::LineText(size_t line) const {
+  const Line& l = lines_[line];
+  if (l.size == kEdited) {
+    const Edit& e = edits_[l.begin];
+    if (!e.raw_text) return e.text;
+    return text::DecodeAs(std::string_view(raw_).substr(e.raw_begin, e.raw_size), encoding_);
+  }
+  Eol eol;
+  return text::DecodeAs(RawText(l, &eol), encoding_);
+}
+
+void Document::ReplaceLine(size_t line, std::u16string text) {
+  Line& l = lines_[line];
+  if (l.size == kEdited) {
+    Edit& e = edits_[l.begin];
+    e.text = std::move(text);
+    e.raw_text = false;
+    return;
+  }
+  Edit e;
+  e.text = std::move(text);
+  e.eol = LineEol(line);
+  l = Line{static_cast<uint32_t>(edits_.size()), kEdited};
+  edits_.push_back(std::move(e));
+}
+
+void Document::EnsureLineBreak(size_t line) {
+  Line& l = lines_[line];
+  if (l.size == kEdited) {
+    Edit& e = edits_[l.begin];
+    if (e.eol == Eol::kNone) e.eol = Eol::kCrLf;
+    return;
+  }
+  Eol eol;
+  const std::string_view bytes = RawText(l, &eol);
+  if (eol != Eol::kNone) return;
+  Edit e;
+  e.eol = Eol::kCrLf;
+  e.raw_text = true;
+  e.raw_begin = static_cast<uint32_t>(bytes.data() - raw_.data());
+  e.raw_size = static_cast<uint32_t>(bytes.size());
+  l = Line{static_cast<uint32_t>(edits_.size()), kEdited};
+  edits_.push_back(std::move(e));
+}
+
+void Document::InsertLine(size_t at, std::u16string text) {
+  Edit e;
+  e.text = std::move(text);
+  e.eol = Eol::kCrLf;
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at),
+                Line{static_cast<uint32_t>(edits_.size()), kEdited});
+  edits_.push_back(std::move(e));
+  // Key positions count from their section's header, so only later headers move.
+  for (Section& sec : sections_) {
+    if (sec.first_line >= at && &sec != &sections_[0]) ++sec.first_line;
+  }
+}
+
+size_t Document::FindKey(std::u16string_view section, std::u16string_view key) const {
+  constexpr size_t kNone = static_cast<size_t>(-1);
   section = Trim(section);
   key = Trim(key);
-  if (section.empty() || key.empty()) return nullptr;
+  if (section.empty() || key.empty()) return kNone;
   const auto s = section_index_.find(FoldCase(section));
-  if (s == section_index_.end()) return nullptr;
+  if (s == section_index_.end()) return kNone;
   const Section& sec = sections_[s->second];
-  const auto k = sec.keys.find(FoldCase(key));
-  return k == sec.keys.end() ? nullptr : &sec.lines[k->second];
+  const KeyMap& keys = key_maps_[sec.keys];
+  const auto k = keys.find(FoldCase(key));
+  return k == keys.end() ? kNone : sec.first_line + k->second;
 }
 
 std::optional<std::u16string> Document::Get(std::u16string_view section,
                                             std::u16string_view key) const {
-  const Line* line = FindKey(section, key);
-  if (!line) return std::nullopt;
-  return std::u16string(StripQuotes(ParseLine(line->text).value));
+  const size_t line = FindKey(section, key);
+  if (line == static_cast<size_t>(-1)) return std::nullopt;
+  const std::u16string text = LineText(line);
+  return std::u16string(StripQuotes(ParseLine(text).value));
 }
 
 std::u16string Document::GetString(std::u16string_view section, std::u16string_view key,
@@ -259,10 +380,13 @@ uint32_t Document::GetHex(std::u16string_view section, std::u16string_view key,
 
 bool Document::GetStruct(std::u16string_view section, std::u16string_view key, void* out,
                          size_t n) const {
-  const Line* line = FindKey(section, key);
-  if (!line || n > (std::numeric_limits<size_t>::max() - 2) / 2) return false;
+  const size_t line = FindKey(section, key);
+  if (line == static_cast<size_t>(-1) || n > (std::numeric_limits<size_t>::max() - 2) / 2) {
+    return false;
+  }
   // The raw value: the system's structure read takes no quotes off.
-  const std::u16string_view v = ParseLine(line->text).value;
+  const std::u16string text = LineText(line);
+  const std::u16string_view v = ParseLine(text).value;
   if (v.size() != 2 * n + 2) return false;
   for (char16_t c : v) {
     if (HexDigit(c) < 0) return false;
@@ -301,54 +425,53 @@ Document::Change Document::Apply(std::u16string_view section, std::u16string_vie
   }
   while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
 
-  if (sections_.empty()) sections_.emplace_back();
+  if (sections_.empty()) sections_.push_back(Section{0, kNoKeys});
   const std::u16string folded_section = FoldCase(section);
   const auto s = section_index_.find(folded_section);
   if (s != section_index_.end()) {
-    Section& sec = sections_[s->second];
+    const size_t index = s->second;
+    KeyMap& keys = key_maps_[sections_[index].keys];
     const std::u16string folded_key = FoldCase(key);
-    const auto k = sec.keys.find(folded_key);
-    if (k != sec.keys.end()) {
-      Line& line = sec.lines[k->second];
-      const ParsedLine p = ParseLine(line.text);
+    const auto k = keys.find(folded_key);
+    if (k != keys.end()) {
+      const size_t line = sections_[index].first_line + k->second;
+      std::u16string text = LineText(line);
+      const ParsedLine p = ParseLine(text);
       if (p.value == value) return Change::kUnchanged;
-      line.text.resize(p.value_start);
-      line.text.append(value);
+      text.resize(p.value_start);
+      text.append(value);
+      ReplaceLine(line, std::move(text));
       modified_ = true;
       return Change::kChanged;
     }
     // After the last non-blank line: blank lines that end a section stay between the sections.
-    size_t at = sec.lines.size();
-    while (at > 1 && ParseLine(sec.lines[at - 1].text).kind == ParsedLine::kBlank) --at;
-    if (sec.lines[at - 1].eol == Eol::kNone) sec.lines[at - 1].eol = Eol::kCrLf;
+    const size_t first = sections_[index].first_line;
+    size_t at = SectionEnd(index);
+    while (at > first + 1 && ParseLine(LineText(at - 1)).kind == ParsedLine::kBlank) --at;
+    EnsureLineBreak(at - 1);
     std::u16string text(key);
     text += u'=';
     text.append(value);
-    sec.lines.insert(sec.lines.begin() + static_cast<std::ptrdiff_t>(at),
-                     Line{std::move(text), Eol::kCrLf});
-    sec.keys.emplace(folded_key, static_cast<uint32_t>(at));  // only blank lines follow it
+    InsertLine(at, std::move(text));
+    keys.emplace(folded_key, static_cast<uint32_t>(at - first));  // only blank lines follow it
     modified_ = true;
     return Change::kChanged;
   }
-  for (size_t i = sections_.size(); i-- > 0;) {
-    if (!sections_[i].lines.empty()) {
-      Line& last = sections_[i].lines.back();
-      if (last.eol == Eol::kNone) last.eol = Eol::kCrLf;
-      break;
-    }
-  }
-  Section sec;
+  if (!lines_.empty()) EnsureLineBreak(lines_.size() - 1);
   std::u16string header = u"[";
   header.append(section);
   header += u']';
-  sec.lines.push_back(Line{std::move(header), Eol::kCrLf});
+  const auto first = static_cast<uint32_t>(lines_.size());
+  InsertLine(first, std::move(header));
   std::u16string text(key);
   text += u'=';
   text.append(value);
-  sec.lines.push_back(Line{std::move(text), Eol::kCrLf});
-  sec.keys.emplace(FoldCase(key), 1u);
+  InsertLine(first + 1, std::move(text));
+  KeyMap keys;
+  keys.emplace(FoldCase(key), 1u);
   section_index_.emplace(folded_section, static_cast<uint32_t>(sections_.size()));
-  sections_.push_back(std::move(sec));
+  sections_.push_back(Section{first, static_cast<uint32_t>(key_maps_.size())});
+  key_maps_.push_back(std::move(keys));
   modified_ = true;
   return Change::kChanged;
 }
@@ -390,19 +513,48 @@ bool Document::SetStruct(std::u16string_view section, std::u16string_view key, c
 }
 
 std::string Document::Serialize() const {
-  std::u16string all;
-  for (const Section& sec : sections_) {
-    for (const Line& line : sec.lines) {
-      all.append(line.text);
-      all.append(EolText(static_cast<uint8_t>(line.eol)));
+  // A legacy file that now holds a character its code page lacks is written as UTF-8 with a
+  // byte-order mark: its own bytes decode losslessly, so nothing is lost in the change.
+  bool to_utf8 = false;
+  if (encoding_ == text::Encoding::kWindows1252) {
+    std::string ignored;
+    for (const Edit& e : edits_) {
+      if (!e.raw_text && !text::EncodeWindows1252(e.text, &ignored)) {
+        to_utf8 = true;
+        break;
+      }
     }
   }
-  if (encoding_ == text::Encoding::kWindows1252) {
-    std::string bytes;
-    if (text::EncodeWindows1252(all, &bytes)) return bytes;
+  std::string out;
+  if (to_utf8) {
+    std::u16string all;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+      all.append(LineText(i));
+      all.append(EolText(static_cast<uint8_t>(LineEol(i))));
+    }
     return text::Encode(all, text::Encoding::kUtf8, true);
   }
-  return text::Encode(all, encoding_, bom_);
+  out.reserve(raw_.size() + edits_.size() * 32);
+  out.append(raw_, 0, bom_size_);
+  const bool utf16 = encoding_ == text::Encoding::kUtf16Le;
+  for (const Line& line : lines_) {
+    if (line.size != kEdited) {
+      out.append(raw_, line.begin, line.size);
+      continue;
+    }
+    const Edit& e = edits_[line.begin];
+    if (e.raw_text && !(utf16 && e.raw_size % 2 != 0)) {
+      out.append(raw_, e.raw_begin, e.raw_size);
+    } else if (e.raw_text) {
+      out.append(text::Encode(
+          text::DecodeAs(std::string_view(raw_).substr(e.raw_begin, e.raw_size), encoding_),
+          encoding_, false));
+    } else {
+      out.append(text::Encode(e.text, encoding_, false));
+    }
+    out.append(text::Encode(EolText(static_cast<uint8_t>(e.eol)), encoding_, false));
+  }
+  return out;
 }
 
 bool Document::Save(const std::u16string& path) const {

@@ -80,22 +80,49 @@ class Document {
   enum class State : uint8_t { kNone, kRead, kUnreadable };
   enum class Eol : uint8_t { kNone, kCrLf, kLf, kCr };
   enum class Change : uint8_t { kInvalid, kUnchanged, kChanged };
+  static constexpr uint32_t kEdited = 0xFFFFFFFFu;
+  static constexpr uint32_t kNoKeys = 0xFFFFFFFFu;
+  // A line as read is its bytes in raw_ (text and line break) and is written back as they are,
+  // so what no Set touched keeps every byte, even one the encoding cannot decode. A changed or
+  // added line is an entry of edits_. Eight bytes a line keep a file of empty lines or headers
+  // at a small multiple of its size.
   struct Line {
+    uint32_t begin;  // offset in raw_, or the index into edits_ when size is kEdited
+    uint32_t size;   // bytes of text and line break
+  };
+  struct Edit {
     std::u16string text;
-    Eol eol;
+    Eol eol = Eol::kNone;
+    // Only the line break was added: the text is still the bytes raw_[raw_begin, +raw_size).
+    bool raw_text = false;
+    uint32_t raw_begin = 0;
+    uint32_t raw_size = 0;
   };
   struct Section {
-    std::vector<Line> lines;  // the header first; the lines before the first header have none
-    std::unordered_map<std::u16string, uint32_t> keys;  // folded name -> first line holding it
+    uint32_t first_line;  // its header; section 0 holds the lines before the first header
+    uint32_t keys;        // index into key_maps_; only the first section of a name is read
   };
+  using KeyMap = std::unordered_map<std::u16string, uint32_t>;  // folded name -> line - first_line
 
-  void AddLine(Line line);
-  const Line* FindKey(std::u16string_view section, std::u16string_view key) const;
+  static Document FromBytes(std::string bytes);
+  size_t SectionEnd(size_t section) const;
+  std::string_view RawText(const Line& line, Eol* eol) const;
+  Eol LineEol(size_t line) const;
+  std::u16string LineText(size_t line) const;
+  size_t FindKey(std::u16string_view section, std::u16string_view key) const;
+  void ReplaceLine(size_t line, std::u16string text);
+  void EnsureLineBreak(size_t line);
+  void InsertLine(size_t at, std::u16string text);
   Change Apply(std::u16string_view section, std::u16string_view key, std::u16string_view value);
 
+  std::string raw_;  // the file's bytes, its byte-order mark first
+  std::vector<Line> lines_;
+  std::vector<Edit> edits_;
   std::vector<Section> sections_;
+  std::vector<KeyMap> key_maps_;
   std::unordered_map<std::u16string, uint32_t> section_index_;  // folded name -> first section
   text::Encoding encoding_ = text::Encoding::kUtf8;
+  uint8_t bom_size_ = 0;
   bool bom_ = false;
   bool modified_ = false;
   State state_ = State::kNone;

@@ -169,24 +169,29 @@ bool EncodeWindows1252(std::u16string_view text, std::string* out) {
   return true;
 }
 
-DecodedText Decode(std::string_view bytes) {
-  DecodedText d;
-  if (StartsWith(bytes, "\xFF\xFE")) {
-    d.encoding = Encoding::kUtf16Le;
-    d.bom = true;
-    d.text = Utf16LeToUtf16(bytes.substr(2));
-  } else if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-    // A marked file is UTF-8 even where a byte is broken; such a byte reads as U+FFFD.
-    d.encoding = Encoding::kUtf8;
-    d.bom = true;
-    d.text = Utf8ToUtf16(bytes.substr(3));
-  } else if (IsValidUtf8(bytes)) {
-    d.encoding = Encoding::kUtf8;
-    d.text = Utf8ToUtf16(bytes);
-  } else {
-    d.encoding = Encoding::kWindows1252;
-    d.text = Windows1252ToUtf16(bytes);
+DetectedEncoding Detect(std::string_view bytes) {
+  if (StartsWith(bytes, "\xFF\xFE")) return {Encoding::kUtf16Le, 2};
+  // A marked file is UTF-8 even where a byte is broken; such a byte reads as U+FFFD.
+  if (StartsWith(bytes, "\xEF\xBB\xBF")) return {Encoding::kUtf8, 3};
+  if (IsValidUtf8(bytes)) return {Encoding::kUtf8, 0};
+  return {Encoding::kWindows1252, 0};
+}
+
+std::u16string DecodeAs(std::string_view bytes, Encoding encoding) {
+  switch (encoding) {
+    case Encoding::kUtf16Le: return Utf16LeToUtf16(bytes);
+    case Encoding::kWindows1252: return Windows1252ToUtf16(bytes);
+    case Encoding::kUtf8: break;
   }
+  return Utf8ToUtf16(bytes);
+}
+
+DecodedText Decode(std::string_view bytes) {
+  const DetectedEncoding detected = Detect(bytes);
+  DecodedText d;
+  d.encoding = detected.encoding;
+  d.bom = detected.bom_size > 0;
+  d.text = DecodeAs(bytes.substr(detected.bom_size), detected.encoding);
   return d;
 }
 

@@ -21,6 +21,15 @@ struct DecodedText {
 // included), else Windows-1252. An odd last byte of a UTF-16LE file decodes as U+FFFD.
 DecodedText Decode(std::string_view bytes);
 
+struct DetectedEncoding {
+  Encoding encoding = Encoding::kUtf8;
+  size_t bom_size = 0;  // bytes of the byte-order mark at the start, 0 without one
+};
+// The encoding Decode would find, without decoding.
+DetectedEncoding Detect(std::string_view bytes);
+// bytes (without byte-order mark) as text of encoding; what cannot be decoded becomes U+FFFD.
+std::u16string DecodeAs(std::string_view bytes, Encoding encoding);
+
 // Encodes with the byte-order mark when bom is set (Windows-1252 has none). Windows-1252 text that holds a character
 // the code page lacks is encoded as '?' there; use EncodeWindows1252 to find out first.
 std::string Encode(std::u16string_view text, Encoding encoding, bool bom);

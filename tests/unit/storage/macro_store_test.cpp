@@ -436,6 +436,64 @@ TEST_F(MacroStoreTest, ImportingAPerMacroFileItselfKeepsItsEvents) {
   EXPECT_EQ(orphan, MacroText(u"Orphan"));
 }
 
+// Another spelling of a macro's own file is still that file: importing it must not empty it
+// first, and exporting another macro onto it must not replace its events.
+class MacroFileSpellingTest : public MacroStoreTest,
+                              public ::testing::WithParamInterface<const char*> {
+ protected:
+  // The per-macro file of name, spelled as the case says.
+  std::u16string Spelled(const std::u16string& name) {
+    const std::string how = GetParam();
+    const testing::fs::path file = MacroFile(name);
+    if (how == std::string("dot")) return (folder_ / "Macros" / "." / file.filename()).u16string();
+    if (how == std::string("dotdot")) {
+      return (folder_ / "Macros" / ".." / "Macros" / file.filename()).u16string();
+    }
+    if (how == std::string("relative")) {
+      testing::fs::current_path(folder_);
+      return (testing::fs::path("Macros") / file.filename()).u16string();
+    }
+    // A symbolic link elsewhere, named like the macro so an import takes the same name.
+    const testing::fs::path link = Exchange(name + u".mcr");
+    testing::fs::create_symlink(file, link);
+    return link.u16string();
+  }
+  void TearDown() override {
+    testing::fs::current_path(testing::fs::temp_directory_path());
+    MacroStoreTest::TearDown();
+  }
+};
+
+TEST_P(MacroFileSpellingTest, ImportOfAnOrphanKeepsItsEvents) {
+  WriteMacro(u"Orphan", EventsText("2", 2));
+  const std::string orphan = MacroText(u"Orphan");
+  EXPECT_EQ(0, ImportMacroFile(*lib, Spelled(u"Orphan")));
+  EXPECT_EQ(u"Orphan", Name(0));
+  EXPECT_EQ(2, lib->Macros[0].EventCount);
+  EXPECT_EQ(orphan, MacroText(u"Orphan"));
+}
+
+TEST_P(MacroFileSpellingTest, ExportOntoAnotherMacrosFileIsRefused) {
+  SetNames({u"Fire", u"Jump"});
+  WriteMacro(u"Fire", EventsText("3", 3));
+  LoadMacroEvents(lib->Macros[0]);
+  const std::string fire = MacroText(u"Fire");
+  EXPECT_FALSE(ExportMacroFile(*lib, 1, Spelled(u"Fire")));
+  EXPECT_EQ(fire, MacroText(u"Fire"));
+  // Its own file is its own to write.
+  EXPECT_TRUE(ExportMacroFile(*lib, 0, MacroFile(u"Fire").u16string()));
+  EXPECT_EQ(fire, MacroText(u"Fire"));
+}
+
+#ifdef _WIN32
+// Symbolic links need a privilege on Windows; the other spellings cover the comparison there.
+INSTANTIATE_TEST_SUITE_P(Spellings, MacroFileSpellingTest,
+                         ::testing::Values("dot", "dotdot", "relative"));
+#else
+INSTANTIATE_TEST_SUITE_P(Spellings, MacroFileSpellingTest,
+                         ::testing::Values("dot", "dotdot", "relative", "link"));
+#endif
+
 TEST_F(MacroStoreTest, ExportKeepsTheOtherSectionsOfAnExistingFile) {
   const testing::fs::path target = Exchange(u"Out.mcr");
   WriteBytes(target, "[Info]\r\nAuthor=me\r\n" + EventsText("9", 9) + "[Tail]\r\nx=1\r\n");
@@ -445,7 +503,8 @@ TEST_F(MacroStoreTest, ExportKeepsTheOtherSectionsOfAnExistingFile) {
   m.Events[1] = {kMsgLButtonDown, 0};
   m.EventCount = 2;
   m.Modified = 1;
-  ASSERT_TRUE(ExportMacroFile(m, target.u16string()));
+  lib->MacroCount = 1;
+  ASSERT_TRUE(ExportMacroFile(*lib, 0, target.u16string()));
   EXPECT_EQ(0, m.Modified);
   EXPECT_FALSE(exists(MacroFile(u"Fire"))) << "the macro's own file is not written";
   EXPECT_EQ(u"me", Key(target, u"Info", u"Author"));

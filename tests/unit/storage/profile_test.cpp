@@ -171,6 +171,39 @@ INSTANTIATE_TEST_SUITE_P(
                       UnicodeCase{"Utf16Le", text::Encoding::kUtf16Le, true}),
     [](const ::testing::TestParamInfo<UnicodeCase>& info) { return std::string(info.param.name); });
 
+// Lines a save does not change keep their bytes, even those the encoding cannot decode: a broken
+// byte in a marked UTF-8 file, the odd last byte of a UTF-16LE file.
+struct UntouchedCase {
+  const char* name;
+  std::string before;
+  std::string after;  // after setting [A] k=2 and adding [A] j=3
+};
+
+class UntouchedLines : public ::testing::TestWithParam<UntouchedCase> {};
+
+TEST_P(UntouchedLines, KeepTheirBytes) {
+  Document d = Document::Parse(GetParam().before);
+  ASSERT_TRUE(d.Set(u"A", u"k", u"2"));
+  ASSERT_TRUE(d.Set(u"A", u"j", u"3"));
+  EXPECT_EQ(GetParam().after, d.Serialize());
+}
+
+std::string Utf16(std::u16string_view s) { return text::Encode(s, text::Encoding::kUtf16Le, false); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Bytes, UntouchedLines,
+    ::testing::Values(
+        UntouchedCase{"Utf8BomBrokenByte", "\xEF\xBB\xBF[B]\r\nx=caf\xE9\r\n[A]\r\nk=1\r\n",
+                      "\xEF\xBB\xBF[B]\r\nx=caf\xE9\r\n[A]\r\nk=2\r\nj=3\r\n"},
+        UntouchedCase{"Utf8BomBrokenByteOnTheLastLine", "\xEF\xBB\xBF[A]\r\nk=1\r\nx=\xFF\xFE",
+                      "\xEF\xBB\xBF[A]\r\nk=2\r\nx=\xFF\xFE\r\nj=3\r\n"},
+        UntouchedCase{"Utf16OddLastByte",
+                      "\xFF\xFE" + Utf16(u"[A]\r\nk=1\r\n[B]\r\nx=1") + "\x41",
+                      "\xFF\xFE" + Utf16(u"[A]\r\nk=2\r\nj=3\r\n[B]\r\nx=1") + "\x41"},
+        UntouchedCase{"MixedLineBreaks", "[A]\nk=1\r[B]\r\nx=y\n",
+                      "[A]\nk=2\rj=3\r\n[B]\r\nx=y\n"}),
+    [](const ::testing::TestParamInfo<UntouchedCase>& info) { return std::string(info.param.name); });
+
 TEST(Document, NewDocumentIsUtf8WithoutMark) {
   Document d;
   EXPECT_FALSE(d.Exists());
