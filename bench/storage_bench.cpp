@@ -1,9 +1,12 @@
 // Loading what the program loads at start: the full macro library (128 macros of 512 events, the
 // name list and 128 macro files) and the settings file. Target: the library under 100 ms.
+// Also a pathological settings file, which must load in linear time and bounded memory.
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -13,6 +16,7 @@
 #include "bench/full_library.h"
 #include "model/text.h"
 #include "storage/app_folder.h"
+#include "storage/configuration_json.h"
 #include "storage/macro_store.h"
 #include "storage/settings.h"
 
@@ -117,5 +121,35 @@ void BM_LoadSettings(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_LoadSettings)->Unit(benchmark::kMicrosecond);
+
+// A pathological settings file: 8 MB of empty section headers, loaded as `corvane-cli show` does
+// (every loader parses the file once). Time must grow linearly and memory stay a small multiple
+// of the file size; peak_rss_MB is the process's high-water mark after the runs.
+void BM_LoadEmptySectionHeaders(benchmark::State& state) {
+  const fs::path folder =
+      fs::temp_directory_path() / ("corvane-headers-bench-" + std::to_string(getpid()));
+  fs::create_directories(folder / "Macros");
+  std::string headers;
+  const size_t size = static_cast<size_t>(state.range(0)) << 20;
+  headers.reserve(size + 4);
+  while (headers.size() < size) headers += "[]\r\n";
+  {
+    std::FILE* file = std::fopen((folder / "Corvane.ini").string().c_str(), "wb");
+    std::fwrite(headers.data(), 1, headers.size(), file);
+    std::fclose(file);
+  }
+  headers = std::string();
+  SetAppFolder(folder.u16string());
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(LoadStoredConfiguration());
+  }
+  SetAppFolder(u"");
+  fs::remove_all(folder);
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(size));
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  state.counters["peak_rss_MB"] = static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+BENCHMARK(BM_LoadEmptySectionHeaders)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include "model/macro_links.h"
 #include "model/text.h"
 #include "storage/app_folder.h"
+#include "storage/configuration_backup.h"
+#include "storage/configuration_json.h"
 #include "storage/file_io.h"
 #include "storage/macro_name.h"
 #include "storage/macro_store.h"
@@ -32,6 +34,12 @@ constexpr char16_t kUsage[] =
     u"Commands:\n"
     u"  show                    the stored configuration: buttons, DPI stages, report rate\n"
     u"                          and macros\n"
+    u"  show --json             the whole stored configuration as one JSON document\n"
+    u"  backup FILE             writes that JSON document to FILE\n"
+    u"  restore FILE            replaces the configuration with the JSON document FILE, after\n"
+    u"                          checking all of it; the replaced one is kept in\n"
+    u"                          DIR/Corvane-backup-<date>-<time>.json. A document made for\n"
+    u"                          another mouse is refused unless --any-device is given\n"
     u"  image                   the reports the next Apply would send, one per line, and the\n"
     u"                          number of bytes of the image\n"
     u"  apply                   sends those reports to the mouse, as Apply does; saves nothing\n"
@@ -51,6 +59,8 @@ struct Options {
   bool hasDir = false;
   bool help = false;
   bool force = false;
+  bool json = false;
+  bool anyDevice = false;
 };
 
 // A failure that ends the command with status and one line of message.
@@ -79,6 +89,10 @@ Options ParseArguments(const std::vector<std::u16string>& args) {
       options.help = true;
     } else if (arg == u"--force") {
       options.force = true;
+    } else if (arg == u"--json") {
+      options.json = true;
+    } else if (arg == u"--any-device") {
+      options.anyDevice = true;
     } else if (arg == u"--dir" || arg.rfind(u"--dir=", 0) == 0) {
       if (options.hasDir) throw UsageError(u"--dir is given twice");
       if (arg == u"--dir") {
@@ -132,26 +146,9 @@ void UseFolder(const Options& options, std::u16string& err, bool settingsRequire
   }
 }
 
-// Everything Apply works from, as the program loads it at start. About 530 KB: on the heap.
-struct Configuration {
-  ApplicationSettings application;
-  HardwareSettings hardware;
-  ButtonSettings buttons;
-  ButtonAssignment assignments[kMaxAssignments];
-  PointerSettings pointer;
-  MacroLibrary library;
-};
-
-std::unique_ptr<Configuration> LoadConfiguration() {
-  auto config = std::make_unique<Configuration>();
-  LoadHardwareSettings(config->application, config->hardware);
-  LoadMacroLibrary(config->library);
-  LoadButtonAssignments(config->buttons, config->assignments, config->hardware.ButtonCount,
-                        config->library);
-  config->pointer = DefaultPointerSettings();
-  LoadPointerSettings(config->pointer);
-  return config;
-}
+// Everything Apply works from, as the program loads it at start. About 540 KB: on the heap.
+using Configuration = StoredConfiguration;
+std::unique_ptr<Configuration> LoadConfiguration() { return LoadStoredConfiguration(); }
 
 int ButtonRows(const HardwareSettings& hardware) {
   if (hardware.ButtonCount < 0) return 0;
@@ -172,6 +169,10 @@ std::u16string EventsText(int32_t count) {
 int Show(const Options& options, std::u16string& out, std::u16string& err) {
   ExpectOperands(options, 1, u"show");
   UseFolder(options, err, true);
+  if (options.json) {
+    out += text::Utf8ToUtf16(ConfigurationToJson(*LoadStoredConfiguration()));
+    return kExitOk;
+  }
   const auto config = LoadConfiguration();
   const uint32_t language = config->application.Lcid;
   const HardwareSettings& hw = config->hardware;
@@ -434,8 +435,16 @@ int ExportMacro(const Options& options, std::u16string& out, std::u16string& err
   if (fs::exists(target, ec) && !options.force) {
     throw Failure{kExitFailure, Quoted(file) + u" exists; add --force to update it"};
   }
+  const int owner = MacroOwningFile(*library, file);
+  if (owner >= 0 && owner != index) {
+    throw Failure{kExitFailure, Quoted(file) + u" holds the events of macro " +
+                                    Quoted(NameView(library->Macros[owner].Name)) +
+                                    u"; export to a file outside the Macros folder"};
+  }
   Macro& macro = library->Macros[index];
-  if (!ExportMacroFile(macro, file)) throw Failure{kExitFailure, u"cannot write " + Quoted(file)};
+  if (!ExportMacroFile(*library, index, file)) {
+    throw Failure{kExitFailure, u"cannot write " + Quoted(file)};
+  }
   out += u"Exported macro " + Quoted(name) + u" (" + EventsText(macro.EventCount) + u") to " +
          file + u"\n";
   return kExitOk;
@@ -457,6 +466,13 @@ int ImportMacro(const Options& options, std::u16string& out, std::u16string& err
   if (MacroCountInUse(*library) >= kMaxMacros) {
     throw Failure{kExitFailure, u"the macro library already holds 128 macros"};
   }
+  // The per-macro file the import will write: what stood there is put back if the import fails
+  // halfway, so a failure leaves the folder as it was.
+  const std::u16string target = MacroFilePath(ImportedMacroName(*library, file));
+  const file_io::ReadResult before = file_io::ReadWholeFile(target);
+  if (before.status == file_io::ReadStatus::kError) {
+    throw Failure{kExitFailure, u"cannot read " + Quoted(target)};
+  }
   const int index = ImportMacroFile(*library, file);
   if (index < 0) throw Failure{kExitFailure, u"the macro library already holds 128 macros"};
 
@@ -464,16 +480,57 @@ int ImportMacro(const Options& options, std::u16string& out, std::u16string& err
   // saves the events and the name list at once.
   Macro& macro = library->Macros[index];
   const std::u16string name(NameView(macro.Name));
+  std::u16string failed;
   if (!SaveMacroEvents(macro)) {
-    throw Failure{kExitFailure, u"cannot write " + Quoted(MacroFilePath(name))};
+    failed = MacroFilePath(name);
+  } else if (!SaveMacroNames(*library, library->MacroCount)) {
+    failed = SettingsFilePath();
   }
-  if (!SaveMacroNames(*library, library->MacroCount)) {
-    throw Failure{kExitFailure, u"cannot write " + Quoted(SettingsFilePath())};
+  if (!failed.empty()) {
+    if (before.status == file_io::ReadStatus::kOk) {
+      file_io::WriteWholeFile(target, before.bytes);
+    } else {
+      file_io::RemoveFile(target);
+    }
+    throw Failure{kExitFailure, u"cannot write " + Quoted(failed) + u"; nothing was imported"};
   }
   out += u"Imported " + file + u" as macro " + Quoted(name) + u" (" +
          EventsText(macro.EventCount) + u")";
   if (name != MacroNameFromPath(file)) out += u", renamed because the name was taken or unusable";
   out += u"; saved " + MacroFilePath(name) + u" and the macro list\n";
+  return kExitOk;
+}
+
+int Backup(const Options& options, std::u16string& out, std::u16string& err) {
+  ExpectOperands(options, 2, u"backup FILE");
+  UseFolder(options, err, true);
+  const std::u16string& file = options.words[1];
+  std::u16string error;
+  if (!BackupConfiguration(file, error)) throw Failure{kExitFailure, error};
+  out += u"Backed up the configuration of " + FolderName() + u" to " + file + u"\n";
+  return kExitOk;
+}
+
+int Restore(const Options& options, std::u16string& out, std::u16string& err) {
+  ExpectOperands(options, 2, u"restore FILE");
+  UseFolder(options, err, false);
+  const std::u16string& file = options.words[1];
+  const file_io::ReadResult read = file_io::ReadWholeFile(file);
+  if (read.status == file_io::ReadStatus::kMissing) {
+    throw Failure{kExitFailure, Quoted(file) + u" does not exist"};
+  }
+  if (read.status != file_io::ReadStatus::kOk) throw Failure{kExitFailure, u"cannot read " + Quoted(file)};
+  RestoreOptions restore;
+  restore.anyDevice = options.anyDevice;
+  const RestoreResult result = RestoreConfiguration(read.bytes, restore);
+  if (!result.ok) {
+    std::u16string message = file + u": " + result.error;
+    if (result.error.rfind(u"$.device:", 0) == 0) message += u" (add --any-device to restore it anyway)";
+    throw Failure{kExitFailure, message};
+  }
+  out += u"Restored " + file + u" into " + FolderName();
+  if (!result.backupPath.empty()) out += u"; the replaced configuration is in " + result.backupPath;
+  out += u"\n";
   return kExitOk;
 }
 
@@ -492,6 +549,8 @@ int Dispatch(const Options& options, std::u16string& out, std::u16string& err,
   if (command == u"show") return Show(options, out, err);
   if (command == u"image") return Image(options, out, err);
   if (command == u"apply") return Apply(options, out, err, environment);
+  if (command == u"backup") return Backup(options, out, err);
+  if (command == u"restore") return Restore(options, out, err);
   if (command == u"macro") {
     if (options.words.size() < 2) throw UsageError(u"macro needs export or import");
     if (options.words[1] == u"export") return ExportMacro(options, out, err);

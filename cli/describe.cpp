@@ -4,6 +4,7 @@
 #include "model/macro_links.h"
 #include "model/text.h"
 #include "storage/choice_tables.h"
+#include "storage/key_names.h"
 #include "storage/strings.h"
 
 namespace corvane::cli {
@@ -11,24 +12,6 @@ namespace {
 
 std::u16string Text(uint32_t id, uint32_t language) {
   return LoadLocalizedString(id, language, kListItemCapacity);
-}
-
-std::u16string Hex2(uint32_t value) {
-  static const char16_t kDigits[] = u"0123456789ABCDEF";
-  std::u16string text = u"0x";
-  if (value > 0xFF) {
-    text.push_back(kDigits[(value >> 12) & 0xF]);
-    text.push_back(kDigits[(value >> 8) & 0xF]);
-  }
-  text.push_back(kDigits[(value >> 4) & 0xF]);
-  text.push_back(kDigits[value & 0xF]);
-  return text;
-}
-
-std::u16string KeyName(uint16_t vk, uint32_t language) {
-  std::u16string name = Text(512u + vk, language);
-  if (!name.empty()) return name;
-  return vk == 0 ? std::u16string(u"(no key)") : u"key " + Hex2(vk);
 }
 
 }  // namespace
@@ -43,21 +26,6 @@ std::u16string Decimal(int64_t value) {
   } while (magnitude != 0);
   if (negative) digits.insert(digits.begin(), u'-');
   return digits;
-}
-
-std::u16string HotKeyText(uint16_t vk, uint16_t modifiers, uint32_t language) {
-  if (vk == 0 && modifiers == 0) return u"(none)";
-  // The hot key field's order; the extended-key bit only changes how a system names the key.
-  static const struct {
-    uint16_t Bit;
-    uint16_t Vk;
-  } kModifiers[] = {{kModLeftShift, 0x10}, {kModRightShift, 0xA1}, {kModLeftCtrl, 0x11},
-                    {kModRightCtrl, 0xA3}, {kModLeftAlt, 0x12},    {kModRightAlt, 0xA5}};
-  std::u16string text;
-  for (const auto& m : kModifiers) {
-    if (modifiers & m.Bit) text += KeyName(m.Vk, language) + u" + ";
-  }
-  return text + KeyName(vk, language);
 }
 
 std::u16string FunctionText(const ButtonAssignment& assignment, const MacroLibrary& library,

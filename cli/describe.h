@@ -6,13 +6,9 @@
 #include <string>
 
 #include "model/records.h"
+#include "storage/key_names.h"
 
 namespace corvane::cli {
-
-// A hot key combination named with the key names of the string table (512 + virtual key), the
-// modifiers first in the order of the hot key field and joined by " + ": "SHIFT + CTRL + C".
-// "(none)" when key and modifiers are 0.
-std::u16string HotKeyText(uint16_t vk, uint16_t modifiers, uint32_t language);
 
 // What a button does: the function's name, "Hot Key: <combination>", or
 // "Macro: <name> (<mode>, <interval> ms)" with the not-found message when the name matches no

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,11 @@ Result Cli(std::initializer_list<std::string> args) {
 }
 
 std::string Utf8(const fs::path& path) { return text::Utf16ToUtf8(path.u16string()); }
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 size_t Lines(const std::string& text) { return std::count(text.begin(), text.end(), '\n'); }
 
@@ -374,6 +380,115 @@ TEST_F(CliTest, ImportRefusesWhatCannotBeStored) {
   EXPECT_EQ(r.status, kExitFailure);
   EXPECT_THAT(r.err, HasSubstr("already holds 128 macros"));
   EXPECT_TRUE(fs::is_empty(folder / "Macros"));
+}
+
+TEST_F(CliTest, ExportRefusesAnotherMacrosStoredFile) {
+  const fs::path demo = CopyDemo("demo");
+  const fs::path burst = demo / "Macros" / "Burst Fire.ini";
+  const std::string before = ReadFile(burst);
+  for (const fs::path& target : {burst, demo / "Macros" / "." / "Burst Fire.ini"}) {
+    const Result r =
+        Cli({"macro", "export", "Hello", Utf8(target), "--force", "--dir", Utf8(demo)});
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_THAT(r.err, HasSubstr("holds the events of macro \"Burst Fire\""));
+    EXPECT_EQ(Lines(r.err), 1u);
+    EXPECT_EQ(ReadFile(burst), before);
+  }
+}
+
+TEST_F(CliTest, ImportLeavesNothingBehindWhenTheListCannotBeWritten) {
+  const fs::path folder = MakeFolder("target");
+  WriteFile(folder / "Corvane.ini", "[Macros]\nNumbers=0\n");
+  fs::permissions(folder / "Corvane.ini", fs::perms::owner_read);
+  // An orphan file the import would take over: it gets its bytes back.
+  WriteFile(folder / "Macros" / "Fire (2).ini", "[Events]\nNumbers=0\n; kept\n");
+  for (const char* name : {"Fire.mcr", "Fire (2).mcr"}) {
+    SCOPED_TRACE(name);
+    fs::copy_file(kDemo / "Macros" / "Burst Fire.ini", root_ / name);
+    const Result r = Cli({"macro", "import", Utf8(root_ / name), "--dir", Utf8(folder)});
+    EXPECT_EQ(r.status, kExitFailure);
+    EXPECT_THAT(r.err, HasSubstr("nothing was imported"));
+  }
+  fs::permissions(folder / "Corvane.ini", fs::perms::owner_all);
+  std::vector<std::string> left;
+  for (const auto& entry : fs::directory_iterator(folder / "Macros"))
+    left.push_back(entry.path().filename().string());
+  EXPECT_THAT(left, ::testing::ElementsAre("Fire (2).ini"));
+  EXPECT_EQ(ReadFile(folder / "Macros" / "Fire (2).ini"), "[Events]\nNumbers=0\n; kept\n");
+}
+
+// A folder holding 128 macros of 512 events, assigned to the buttons, as the program saves them.
+fs::path FullLibrary(const fs::path& folder) {
+  fs::create_directories(folder / "Macros");
+  SetAppFolder(folder.u16string());
+  auto library = std::make_unique<MacroLibrary>();
+  for (int m = 0; m < kMaxMacros; ++m) {
+    Macro& macro = library->Macros[m];
+    CopyName(macro.Name, u"Macro " + text::Utf8ToUtf16(std::to_string(m + 1)));
+    for (int e = 0; e < kMaxEvents; ++e)
+      macro.Events[e] = {e % 3 == 2 ? kMsgDelay : kMsgKeyDown + e % 2, 0x41 + (e + m) % 26};
+    macro.EventCount = kMaxEvents;
+    SaveMacroEvents(macro);
+  }
+  SaveMacroNames(*library, kMaxMacros);
+  ButtonAssignment buttons[7] = {};
+  for (int i = 1; i < 7; ++i) {
+    buttons[i].FunctionCode = kFunctionMacro;
+    CopyName(buttons[i].MacroName, NameView(library->Macros[i * 20].Name));
+    buttons[i].ExecutionInterval = 100;
+  }
+  SaveButtonAssignments(buttons, 7);
+  SetAppFolder(u"");
+  return folder;
+}
+
+TEST_F(CliTest, BackupRestoreBackupGivesTheSameDocumentAndReports) {
+  for (const fs::path& source : {CopyDemo("demo"), FullLibrary(root_ / "full")}) {
+    SCOPED_TRACE(source);
+    const fs::path first = root_ / (source.filename().string() + "-1.json");
+    const fs::path second = root_ / (source.filename().string() + "-2.json");
+    const fs::path empty = root_ / (source.filename().string() + "-empty");
+    fs::create_directories(empty);
+    Result r = Cli({"backup", Utf8(first), "--dir", Utf8(source)});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(Cli({"show", "--json", "--dir", Utf8(source)}).out, ReadFile(first));
+    r = Cli({"restore", Utf8(first), "--dir", Utf8(empty)});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_THAT(r.out, HasSubstr("Restored "));
+    r = Cli({"backup", Utf8(second), "--dir", Utf8(empty)});
+    ASSERT_EQ(r.status, kExitOk) << r.err;
+    EXPECT_EQ(ReadFile(first), ReadFile(second));
+    const Result before = Cli({"image", "--dir", Utf8(source)});
+    const Result after = Cli({"image", "--dir", Utf8(empty)});
+    EXPECT_EQ(before.status, after.status);
+    EXPECT_EQ(before.out + before.err, after.out + after.err);
+  }
+}
+
+TEST_F(CliTest, RestoreRefusesWithOneLineAndAnExitStatus) {
+  const fs::path demo = CopyDemo("demo");
+  const fs::path json = root_ / "demo.json";
+  ASSERT_EQ(Cli({"backup", Utf8(json), "--dir", Utf8(demo)}).status, kExitOk);
+  std::string text = ReadFile(json);
+  text.replace(text.find("\"vendorId\": \"3A7C\""), 18, "\"vendorId\": \"1234\"");
+  WriteFile(json, text);
+  const std::string settings = ReadFile(demo / "Corvane.ini");
+  Result r = Cli({"restore", Utf8(json), "--dir", Utf8(demo)});
+  EXPECT_EQ(r.status, kExitFailure);
+  EXPECT_THAT(r.err, HasSubstr("$.device: the configuration is for the mouse 1234:0007"));
+  EXPECT_THAT(r.err, HasSubstr("add --any-device"));
+  EXPECT_EQ(Lines(r.err), 1u);
+  EXPECT_EQ(ReadFile(demo / "Corvane.ini"), settings);
+  r = Cli({"restore", Utf8(json), "--any-device", "--dir", Utf8(demo)});
+  EXPECT_EQ(r.status, kExitOk) << r.err;
+  EXPECT_THAT(r.out, HasSubstr("the replaced configuration is in "));
+  EXPECT_THAT(Cli({"show", "--dir", Utf8(demo)}).out, HasSubstr("VID 1234"));
+
+  r = Cli({"restore", Utf8(root_ / "missing.json"), "--dir", Utf8(demo)});
+  EXPECT_EQ(r.status, kExitFailure);
+  EXPECT_THAT(r.err, HasSubstr("does not exist"));
+  EXPECT_EQ(Cli({"restore", "--dir", Utf8(demo)}).status, kExitUsage);
+  EXPECT_EQ(Cli({"backup", "a", "b", "--dir", Utf8(demo)}).status, kExitUsage);
 }
 
 }  // namespace
