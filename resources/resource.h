@@ -87,8 +87,11 @@
 #define ID_FUNCTION_MACRO           32829
 #define ID_FUNCTION_LAST            32829
 
-// System menu command of the About item (low four bits are the system's).
+// System menu commands of the About item and of the two that follow it, backing up and
+// restoring the whole configuration (low four bits are the system's).
 #define IDM_ABOUTBOX                0x0010
+#define IDM_BACKUP_CONFIGURATION    0x0020
+#define IDM_RESTORE_CONFIGURATION   0x0030
 
 // ---- Main window (101) ------------------------------------------------------------------------
 #define IDC_TAB                     1000

@@ -30,8 +30,10 @@ enum MainControl : int {
   kIdUploadProgress = IDC_UPLOAD_PROGRESS,
 };
 
-// The About item of the system menu.
+// The items the program adds to the system menu.
 inline constexpr unsigned kSysCommandAbout = IDM_ABOUTBOX;
+inline constexpr unsigned kSysCommandBackup = IDM_BACKUP_CONFIGURATION;
+inline constexpr unsigned kSysCommandRestore = IDM_RESTORE_CONFIGURATION;
 
 enum TabIndex : int { kTabOverview = 0, kTabButtons, kTabPointer, kTabScrolling, kTabMacros };
 inline constexpr int kTabCount = 5;

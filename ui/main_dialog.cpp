@@ -7,6 +7,8 @@
 
 #include "device/hid_win32.h"
 #include "device/upload.h"
+#include "storage/configuration_backup.h"
+#include "storage/file_io.h"
 #include "storage/macro_store.h"
 #include "storage/settings.h"
 #include "storage/strings.h"
@@ -31,6 +33,16 @@ constexpr StringId kTabCaptions[kTabCount] = {IDS_OVERVIEW, IDS_BUTTONS, IDS_POI
 // Overview, made last, summarises the others.
 constexpr TabIndex kCreationOrder[kTabCount] = {kTabMacros, kTabButtons, kTabPointer,
                                                 kTabScrolling, kTabOverview};
+
+// The items added to the system menu, after a separator; the built-in texts, as menus always are.
+constexpr struct {
+  unsigned Command;
+  StringId Text;
+} kSystemMenuItems[] = {{kSysCommandAbout, IDS_ABOUTBOX},
+                        {kSysCommandBackup, IDS_BACKUP_CONFIGURATION},
+                        {kSysCommandRestore, IDS_RESTORE_CONFIGURATION}};
+
+std::u16string Builtin(uint32_t id) { return std::u16string(BuiltinString(id)); }
 
 }  // namespace
 
@@ -61,11 +73,13 @@ bool CCorvaneDlg::OnInitDialog() {
 }
 
 void CCorvaneDlg::SetUpWindow() {
-  std::u16string about(BuiltinString(IDS_ABOUTBOX));
   HMENU menu = GetSystemMenu(Handle(), FALSE);
-  if (menu && !about.empty()) {
+  if (menu) {
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kSysCommandAbout, reinterpret_cast<const wchar_t*>(about.c_str()));
+    for (const auto& item : kSystemMenuItems) {
+      const std::u16string text(BuiltinString(item.Text));
+      AppendMenuW(menu, MF_STRING, item.Command, reinterpret_cast<const wchar_t*>(text.c_str()));
+    }
   }
   SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
   SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
@@ -184,6 +198,70 @@ void CCorvaneDlg::ApplySettings() {
     seams_.Asker.Message(Handle(), warning, kCaption, MB_OK | MB_ICONWARNING);
 }
 
+void CCorvaneDlg::BackUpConfiguration() {
+  // What is stored, not what the pages hold: the title says that unapplied changes are not in it.
+  std::u16string path = u"Corvane.json";
+  if (!seams_.Asker.SaveFile(Handle(), Builtin(IDS_BACKUP_TITLE), Builtin(IDS_CONFIGURATION_FILTER),
+                             u"json", path)) {
+    return;
+  }
+  std::u16string error;
+  bool done;
+  {
+    WaitCursor wait;
+    done = corvane::BackupConfiguration(path, error);
+  }
+  if (!done) {
+    seams_.Asker.Message(Handle(), FormatMessageText(BuiltinString(IDS_BACKUP_FAILED), error),
+                         kCaption, MB_OK | MB_ICONERROR);
+  }
+}
+
+void CCorvaneDlg::RestoreConfigurationFromFile() {
+  std::u16string path;
+  if (!seams_.Asker.OpenFile(Handle(), Builtin(IDS_RESTORE_TITLE), Builtin(IDS_CONFIGURATION_FILTER),
+                             u"json", path)) {
+    return;
+  }
+  if (seams_.Asker.Message(Handle(), FormatMessageText(BuiltinString(IDS_RESTORE_CONFIRM), path),
+                           kCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    return;
+  }
+  RestoreResult result;
+  {
+    WaitCursor wait;
+    const file_io::ReadResult read = file_io::ReadWholeFile(path);
+    if (read.status == file_io::ReadStatus::kOk) {
+      result = corvane::RestoreConfiguration(read.bytes);
+    } else {
+      result.error = u"cannot read \"" + path + u"\"";
+    }
+    if (result.ok) RebuildPages();
+  }
+  if (!result.ok) {
+    seams_.Asker.Message(Handle(), FormatMessageText(BuiltinString(IDS_RESTORE_FAILED), result.error),
+                         kCaption, MB_OK | MB_ICONERROR);
+  }
+}
+
+void CCorvaneDlg::RebuildPages() {
+  // The Macros page saves its recording options when its window goes: the restored ones are
+  // written back after it.
+  RecordingOptions restored;
+  LoadRecordingOptions(restored);
+  for (Page* p : tabPages_) p->Destroy();
+  SaveRecordingOptions(restored);
+  ApplicationSettings app{};
+  hardware_ = HardwareSettings{};
+  LoadHardwareSettings(app, hardware_);
+  lcid_ = app.Lcid;
+  demo_ = app.Demo;
+  tab_.Select(kTabOverview);
+  CreatePages();
+  SetShownTexts();
+  Rediscover();  // the restored identifiers may name another mouse
+}
+
 bool CCorvaneDlg::OnCommand(int id, int, HWND) {
   switch (id) {
     case kIdApply:
@@ -259,13 +337,23 @@ bool CCorvaneDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
       if (wp) SetShownTexts();
       return false;
     case WM_SYSCOMMAND:
-      if ((wp & 0xFFF0) == kSysCommandAbout) {
-        CAboutDlg about;
-        about.Run(Handle());
-        result = TRUE;
-        return true;
+      switch (wp & 0xFFF0) {
+        case kSysCommandAbout: {
+          CAboutDlg about;
+          about.Run(Handle());
+          break;
+        }
+        case kSysCommandBackup:
+          BackUpConfiguration();
+          break;
+        case kSysCommandRestore:
+          RestoreConfigurationFromFile();
+          break;
+        default:
+          return false;
       }
-      return false;
+      result = TRUE;
+      return true;
     case WM_PAINT:
       if (PaintMinimized()) {
         result = TRUE;

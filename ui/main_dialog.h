@@ -86,6 +86,11 @@ class CCorvaneDlg : public Dialog, public PageHost {
   void SetShownTexts();
   void SwitchPage();
   void AskToSaveMacro();
+  // The system menu's backup and restore of the whole configuration. A restore rebuilds the
+  // pages from the restored files as at start; a failure changes nothing and says why.
+  void BackUpConfiguration();
+  void RestoreConfigurationFromFile();
+  void RebuildPages();
   void OnDeviceChange(WPARAM event, LPARAM data);
   void HandleDeviceChange(uint32_t event, const DeviceBroadcast& broadcast);
   bool PaintMinimized();

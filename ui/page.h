@@ -43,7 +43,13 @@ struct CaptionEntry {
 class Page : public Dialog {
  public:
   Page(PageHost& host, int templateId) : host_(host), template_(templateId) {}
-  bool CreatePage(HWND parent) { return Create(template_, parent); }
+  // A page made again (after a restore) starts from its template's captions, as the first did.
+  bool CreatePage(HWND parent) {
+    if (created_) appliedLanguage_ = templateLanguage_;
+    templateLanguage_ = appliedLanguage_;
+    created_ = true;
+    return Create(template_, parent);
+  }
 
  protected:
   static constexpr int64_t kNoLanguage = -1;
@@ -61,6 +67,8 @@ class Page : public Dialog {
 
  private:
   int template_;
+  bool created_ = false;
+  int64_t templateLanguage_ = kNoLanguage;
 };
 
 }  // namespace corvane::ui

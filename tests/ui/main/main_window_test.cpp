@@ -286,6 +286,90 @@ TEST_F(MainWindowTest, SystemCommandsSixteenToThirtyOneOpenTheAboutBox) {
   EXPECT_FALSE(dlg_->Ended());
 }
 
+// The system menu's configuration items: a backup through the save dialog, a change applied,
+// a restore through the open dialog; the pages are rebuilt from the restored files.
+TEST_F(MainWindowTest, SystemMenuBacksUpAndRestoresTheWholeConfiguration) {
+  SetDemo();
+  ButtonAssignment stored[7] = {};
+  for (int i = 0; i < 7; ++i) stored[i].FunctionCode = i + 1;
+  stored[2].FunctionCode = 33;  // Play/Pause
+  ASSERT_TRUE(SaveButtonAssignments(stored, 7));
+  Start();
+
+  HMENU menu = GetSystemMenu(Main(), FALSE);
+  const int count = GetMenuItemCount(menu);
+  ASSERT_GE(count, 3);
+  const struct {
+    UINT Command;
+    uint32_t Text;
+  } items[] = {{ui::kSysCommandAbout, IDS_ABOUTBOX},
+               {ui::kSysCommandBackup, IDS_BACKUP_CONFIGURATION},
+               {ui::kSysCommandRestore, IDS_RESTORE_CONFIGURATION}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(GetMenuItemID(menu, count - 3 + i), items[i].Command);
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, items[i].Command, text, 128, MF_BYCOMMAND);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(text)), Builtin(items[i].Text));
+  }
+
+  const std::u16string saved = (folder_.Path() / L"saved.json").u16string();
+  prompts_.SaveAnswers.push_back(saved);
+  SendMessageW(Main(), WM_SYSCOMMAND, ui::kSysCommandBackup, 0);
+  ASSERT_TRUE(std::filesystem::exists(std::filesystem::path(saved)));
+  EXPECT_EQ(prompts_.FileTitles.back(), Builtin(IDS_BACKUP_TITLE));
+  EXPECT_NE(folder_.Read(L"saved.json").find("\"name\": \"Play/Pause\""), std::string::npos);
+
+  // Button 3 becomes Mute and is applied (demo mode saves the buttons).
+  dlg_->ButtonsPage()->Assignments()[2].FunctionCode = 34;
+  Apply();
+  ButtonAssignment check[7] = {};
+  ButtonSettings settings;
+  LoadButtonAssignments(settings, check, 7, dlg_->MacrosPage()->Library());
+  ASSERT_EQ(check[2].FunctionCode, 34);
+
+  // A restore that is not confirmed changes nothing.
+  prompts_.OpenAnswers.push_back(saved);
+  prompts_.Answers.push_back(IDNO);
+  SendMessageW(Main(), WM_SYSCOMMAND, ui::kSysCommandRestore, 0);
+  EXPECT_EQ(dlg_->ButtonsPage()->Assignments()[2].FunctionCode, 34);
+
+  prompts_.OpenAnswers.push_back(saved);
+  prompts_.Answers.push_back(IDYES);
+  const size_t asked = prompts_.Messages.size();
+  SendMessageW(Main(), WM_SYSCOMMAND, ui::kSysCommandRestore, 0);
+  EXPECT_EQ(prompts_.FileTitles.back(), Builtin(IDS_RESTORE_TITLE));
+  ASSERT_EQ(prompts_.Messages.size(), asked + 1);  // the question, and no error
+  EXPECT_EQ(prompts_.Messages.back().Text, FormatMessageText(BuiltinString(IDS_RESTORE_CONFIRM), saved));
+  EXPECT_EQ(dlg_->ButtonsPage()->Assignments()[2].FunctionCode, 33);
+  LoadButtonAssignments(settings, check, 7, dlg_->MacrosPage()->Library());
+  EXPECT_EQ(check[2].FunctionCode, 33);
+  // The pages are made again and the Overview is shown, as at start.
+  EXPECT_EQ(dlg_->SelectedTab(), ui::kTabOverview);
+  EXPECT_EQ(dlg_->VisiblePage(), dlg_->OverviewPage());
+  EXPECT_TRUE(IsWindowVisible(dlg_->OverviewPage()->Handle()));
+  EXPECT_TRUE(IsWindow(dlg_->ButtonsPage()->Handle()));
+  EXPECT_FALSE(IsWindowVisible(dlg_->ButtonsPage()->Handle()));
+  EXPECT_FALSE(dlg_->Ended());
+}
+
+TEST_F(MainWindowTest, AFailedRestoreSaysWhyAndChangesNothing) {
+  SetDemo();
+  Start();
+  dlg_->ButtonsPage()->Assignments()[1].FunctionCode = 34;  // an edit not applied
+  const std::string settings = folder_.Read(L"Corvane.ini");
+  folder_.Write(L"bad.json", "{\"schema\": \"corvane-configuration\", \"version\": 7}");
+  prompts_.OpenAnswers.push_back((folder_.Path() / L"bad.json").u16string());
+  prompts_.Answers.push_back(IDYES);
+  SendMessageW(Main(), WM_SYSCOMMAND, ui::kSysCommandRestore, 0);
+  ASSERT_EQ(prompts_.Messages.size(), 2u);
+  EXPECT_EQ(prompts_.Messages[1].Text,
+            FormatMessageText(BuiltinString(IDS_RESTORE_FAILED),
+                              u"$.version: version 7 is not supported; this program reads version 1"));
+  EXPECT_EQ(prompts_.Messages[1].Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+  EXPECT_EQ(dlg_->ButtonsPage()->Assignments()[1].FunctionCode, 34);
+  EXPECT_EQ(folder_.Read(L"Corvane.ini"), settings);
+}
+
 TEST_F(MainWindowTest, QueryDragIconGivesTheWindowIcon) {
   Start();
   EXPECT_NE(SendMessageW(Main(), WM_QUERYDRAGICON, 0, 0), 0);

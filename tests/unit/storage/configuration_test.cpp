@@ -70,7 +70,7 @@ class ConfigurationTest : public testing::AppFolderTest {
     std::map<std::string, std::string> files;
     for (const auto& entry : testing::fs::recursive_directory_iterator(folder_)) {
       if (entry.is_regular_file()) {
-        files[testing::fs::relative(entry.path(), folder_).string()] = ReadBytes(entry.path());
+        files[testing::fs::relative(entry.path(), folder_).u8string()] = ReadBytes(entry.path());
       }
     }
     return files;
