@@ -42,8 +42,6 @@ constexpr struct {
                         {kSysCommandBackup, IDS_BACKUP_CONFIGURATION},
                         {kSysCommandRestore, IDS_RESTORE_CONFIGURATION}};
 
-std::u16string Builtin(uint32_t id) { return std::u16string(BuiltinString(id)); }
-
 }  // namespace
 
 CCorvaneDlg::CCorvaneDlg(const Seams& seams)
