@@ -28,6 +28,8 @@ constexpr IdRange kBuiltinOnly[] = {
     {IDS_SAVE_SELECTED_MACRO, IDS_SAVE_SELECTED_MACRO},
     {IDS_CONFIG_TOO_LARGE, IDS_UPLOAD_FAILED},
     {IDS_MACRO_SAVE_FAILED, IDS_MACRO_LIST_SAVE_FAILED},  // the Macros page's failed files
+    // the system menu's backup and restore items, their file dialogs and message boxes
+    {IDS_BACKUP_CONFIGURATION, IDS_CONFIGURATION_FILTER},
 };
 
 constexpr IdRange kKeyNames{512, 767};
