@@ -6,8 +6,6 @@
 namespace corvane {
 namespace {
 
-constexpr uint32_t kKeyNameBase = 512;
-
 std::u16string Hex2(uint32_t value) {
   static const char16_t kDigits[] = u"0123456789ABCDEF";
   std::u16string text = u"0x";
@@ -28,9 +26,7 @@ std::u16string NamedKey(uint16_t vk, uint32_t language) {
 
 }  // namespace
 
-std::u16string KeyName(uint16_t vk, uint32_t language) {
-  return LoadLocalizedString(kKeyNameBase + vk, language, kListItemCapacity);
-}
+std::u16string KeyName(uint16_t vk, uint32_t language) { return LoadKeyName(vk, language); }
 
 std::u16string HotKeyText(uint16_t vk, uint16_t modifiers, uint32_t language) {
   if (vk == 0 && modifiers == 0) return u"(none)";
