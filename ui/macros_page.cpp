@@ -368,7 +368,8 @@ void CMacrosDlg::OnExport() {
   std::u16string path(NameView(macro.Name));
   if (!host_.Asker().SaveFile(Handle(), u"Export", kExchangeFilter, kExchangeExtension, path))
     return;
-  if (!ExportMacroFile(macro, path)) Tell(IDS_MACRO_EXPORT_FAILED, path);
+  // Refused onto another macro's own file, whose events it would replace.
+  if (!ExportMacroFile(*library_, row, path)) Tell(IDS_MACRO_EXPORT_FAILED, path);
 }
 
 void CMacrosDlg::OnUseHotkey() {
