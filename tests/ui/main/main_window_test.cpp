@@ -69,6 +69,15 @@ class MainWindowTest : public ::testing::Test {
 
   void Apply() { SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(ui::kIdApply, BN_CLICKED), 0); }
 
+  // Row k as the pages show it: the Buttons page's function menu button and the Overview's value.
+  HWND ButtonMenu(int k) const {
+    return GetDlgItem(dlg_->ButtonsPage()->Handle(), ui::kButtonRowIds[k].Menu);
+  }
+  std::u16string ButtonMenuText(int k) const { return WindowText(ButtonMenu(k)); }
+  std::u16string OverviewValue(int k) const {
+    return WindowText(GetDlgItem(dlg_->OverviewPage()->Handle(), ui::kIdRowValue0 + k));
+  }
+
   TempAppFolder folder_;
   fakes::FakeHidPlatform hid_;
   fakes::RecordingSleeper sleeper_;
@@ -319,13 +328,22 @@ TEST_F(MainWindowTest, SystemMenuBacksUpAndRestoresTheWholeConfiguration) {
   EXPECT_EQ(prompts_.FileTitles.back(), Builtin(IDS_BACKUP_TITLE));
   EXPECT_NE(folder_.Read(L"saved.json").find("\"name\": \"Play/Pause\""), std::string::npos);
 
-  // Button 3 becomes Mute and is applied (demo mode saves the buttons).
-  dlg_->ButtonsPage()->Assignments()[2].FunctionCode = 34;
+  // Button 3 becomes Mute through its function menu and is applied (demo mode saves the
+  // buttons); both pages show it.
+  EXPECT_EQ(ButtonMenuText(2), u"Play/Pause");
+  EXPECT_EQ(OverviewValue(2), u"Play/Pause");
+  SelectTab(ui::kTabButtons);
+  prompts_.MenuAnswers = {ID_FUNCTION_MUTE};
+  SendMessageW(ButtonMenu(2), BM_CLICK, 0, 0);
+  dlg_->PumpPending();
   Apply();
   ButtonAssignment check[7] = {};
   ButtonSettings settings;
   LoadButtonAssignments(settings, check, 7, dlg_->MacrosPage()->Library());
   ASSERT_EQ(check[2].FunctionCode, 34);
+  EXPECT_EQ(ButtonMenuText(2), u"Mute");
+  SelectTab(ui::kTabOverview);
+  EXPECT_EQ(OverviewValue(2), u"Mute");
 
   // A restore that is not confirmed changes nothing.
   prompts_.OpenAnswers.push_back(saved);
@@ -350,6 +368,14 @@ TEST_F(MainWindowTest, SystemMenuBacksUpAndRestoresTheWholeConfiguration) {
   EXPECT_TRUE(IsWindow(dlg_->ButtonsPage()->Handle()));
   EXPECT_FALSE(IsWindowVisible(dlg_->ButtonsPage()->Handle()));
   EXPECT_FALSE(dlg_->Ended());
+  // What the user sees: the restored function on the Overview and on the Buttons page.
+  EXPECT_EQ(OverviewValue(2), u"Play/Pause");
+  SelectTab(ui::kTabButtons);
+  EXPECT_TRUE(IsWindowVisible(ButtonMenu(2)));
+  EXPECT_EQ(ButtonMenuText(2), u"Play/Pause");
+  EXPECT_EQ(dlg_->ButtonsPage()->SelectorText(2), u"Play/Pause");
+  SelectTab(ui::kTabOverview);
+  EXPECT_EQ(OverviewValue(2), u"Play/Pause");
 }
 
 TEST_F(MainWindowTest, AFailedRestoreSaysWhyAndChangesNothing) {
