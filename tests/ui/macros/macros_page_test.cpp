@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -591,6 +592,32 @@ TEST_F(MacrosPageTest, ImportAndExportThroughTheFileDialogs) {
   Command(kIdMacroExport);
   ASSERT_EQ(1u, host_.PromptsFake.Messages.size());
   EXPECT_NE(std::u16string::npos, host_.PromptsFake.Messages[0].Text.find(u"x.mcr"));
+}
+
+// The Macros folder holds each macro's own file: an export picked onto another macro's file,
+// however its path is spelled, would replace that macro's events. It is refused and told.
+TEST_F(MacrosPageTest, ExportOntoAnotherMacrosOwnFileIsRefused) {
+  Store({{u"Out", kTwoKeys}, {u"Other", {{256, 67}, {257, 67}}}});
+  Open();
+  ASSERT_EQ(0, page_->SelectedMacro());
+  const std::string other = folder_.Read(L"Macros\\Other.ini");
+  ASSERT_FALSE(other.empty());
+  for (const std::filesystem::path& target :
+       {folder_.Path() / L"Macros" / L"Other.ini", folder_.Path() / L"Macros" / L"." / L"Other.ini"}) {
+    SCOPED_TRACE(target.string());
+    host_.PromptsFake.Messages.clear();
+    host_.PromptsFake.SaveAnswers = {target.u16string()};
+    Command(kIdMacroExport);
+    EXPECT_EQ(other, folder_.Read(L"Macros\\Other.ini"));
+    ASSERT_EQ(1u, host_.PromptsFake.Messages.size());
+    EXPECT_EQ(FormatMessageText(BuiltinString(IDS_MACRO_EXPORT_FAILED), target.u16string()),
+              host_.PromptsFake.Messages[0].Text);
+  }
+  // Its own file is its own to write.
+  host_.PromptsFake.Messages.clear();
+  host_.PromptsFake.SaveAnswers = {(folder_.Path() / L"Macros" / L"Out.ini").u16string()};
+  Command(kIdMacroExport);
+  EXPECT_TRUE(host_.PromptsFake.Messages.empty());
 }
 
 TEST_F(MacrosPageTest, RecordingOptionsFollowTheirBoxesAndAreSavedAtTheEnd) {
