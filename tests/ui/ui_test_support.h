@@ -1,7 +1,9 @@
-// Fakes of the UI's seams and a per-test application folder, shared by the UI test programs.
+// Fakes of the UI's seams, a per-test application folder, and the main window's pages used
+// through their own controls, shared by the UI and end-to-end test programs.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <cstdint>
 #include <deque>
@@ -12,6 +14,9 @@
 
 #include "model/records.h"
 #include "storage/app_folder.h"
+#include "ui/buttons_page.h"
+#include "ui/ids.h"
+#include "ui/main_dialog.h"
 #include "ui/page.h"
 #include "ui/prompts.h"
 #include "ui/system_pointer.h"
@@ -180,6 +185,114 @@ inline void Pump() {
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
+// Handles what is queued through the main window's own loop until nothing more arrives for a
+// moment, so the messages that input is still producing have been handled too.
+inline void Drain(ui::CCorvaneDlg& window) {
+  for (int quiet = 0; quiet < 2;) {
+    window.PumpPending();
+    quiet = MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) == WAIT_TIMEOUT
+                ? quiet + 1 : 0;
+  }
+}
+
+// A click on tab index of the main window, as the tab control reports it.
+inline void ShowTab(ui::CCorvaneDlg& window, int index) {
+  HWND tab = GetDlgItem(window.Handle(), ui::kIdTab);
+  NMHDR n{tab, static_cast<UINT_PTR>(ui::kIdTab), static_cast<UINT>(TCN_SELCHANGING)};
+  SendMessageW(window.Handle(), WM_NOTIFY, ui::kIdTab, reinterpret_cast<LPARAM>(&n));
+  SendMessageW(tab, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+  n.code = static_cast<UINT>(TCN_SELCHANGE);
+  SendMessageW(window.Handle(), WM_NOTIFY, ui::kIdTab, reinterpret_cast<LPARAM>(&n));
+  Drain(window);
+}
+
+// The Buttons page of a main window used as a user uses it: a row's function menu (answered
+// through the prompts fake), the macro list, the mode buttons and the interval field. Each
+// action ends with the window's queue handled.
+class ButtonsPageUser {
+ public:
+  ButtonsPageUser(ui::CCorvaneDlg& window, FakePrompts& prompts)
+      : window_(window), prompts_(prompts) {}
+
+  HWND Page() const { return window_.ButtonsPage()->Handle(); }
+  HWND Item(int id) const { return GetDlgItem(Page(), id); }
+  // The menu button of row (0 the left button).
+  HWND Menu(int row) const { return Item(ui::kButtonRowIds[row].Menu); }
+
+  void Focus(HWND w) {
+    SetFocus(w);
+    Drain(window_);
+  }
+  // A push button, radio button or menu button pressed.
+  void Click(HWND w) {
+    SendMessageW(w, BM_CLICK, 0, 0);
+    Drain(window_);
+  }
+  // The row's menu button pressed and command chosen from its menu.
+  void ChooseFunction(int row, int command) {
+    prompts_.MenuAnswers = {command};
+    Click(Menu(row));
+  }
+  // The macro of that name chosen in the macro list; false when the list does not hold it.
+  bool ChooseMacro(const std::u16string& name) {
+    HWND list = Item(ui::kIdMacroChoice);
+    LRESULT at = SendMessageW(list, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                              reinterpret_cast<LPARAM>(name.c_str()));
+    if (at < 0) return false;
+    Focus(list);
+    // From the neighbour with an arrow key, so the list reports the choice itself.
+    SendMessageW(list, CB_SETCURSEL, static_cast<WPARAM>(at == 0 ? 1 : at - 1), 0);
+    SendMessageW(list, WM_KEYDOWN, at == 0 ? VK_UP : VK_DOWN, 0);
+    Drain(window_);
+    return true;
+  }
+  // The interval field emptied and the digits typed into it.
+  void TypeInterval(const std::u16string& digits) {
+    HWND field = Item(ui::kIdInterval);
+    SetWindowTextW(field, L"");
+    Focus(field);
+    for (char16_t c : digits) SendMessageW(field, WM_CHAR, c, 1);
+    Drain(window_);
+  }
+
+ private:
+  ui::CCorvaneDlg& window_;
+  FakePrompts& prompts_;
+};
+
+// Runs a program (its quoted path and arguments), waits for its end and returns what it wrote to
+// its standard output and error.
+inline std::string RunProgram(const std::wstring& commandLine, DWORD& exitCode) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return {};
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW start{};
+  start.cb = sizeof(start);
+  start.dwFlags = STARTF_USESTDHANDLES;
+  start.hStdOutput = writeEnd;
+  start.hStdError = writeEnd;
+  start.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  std::wstring command = commandLine;
+  PROCESS_INFORMATION process{};
+  BOOL started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                nullptr, &start, &process);
+  CloseHandle(writeEnd);
+  std::string output;
+  if (started) {
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(readEnd, buffer, sizeof(buffer), &got, nullptr) && got > 0)
+      output.append(buffer, got);
+    WaitForSingleObject(process.hProcess, 60000);
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  CloseHandle(readEnd);
+  return output;
 }
 
 }  // namespace corvane::uitest

@@ -105,15 +105,7 @@ class WindowTest : public ::testing::Test {
   const ButtonAssignment& Row(int k) const { return Buttons().Assignments()[k]; }
 
   // A click on a tab as the tab control reports it.
-  void SelectTab(int index) {
-    HWND tab = GetDlgItem(Main(), ui::kIdTab);
-    NMHDR n{tab, static_cast<UINT_PTR>(ui::kIdTab), static_cast<UINT>(TCN_SELCHANGING)};
-    SendMessageW(Main(), WM_NOTIFY, ui::kIdTab, reinterpret_cast<LPARAM>(&n));
-    SendMessageW(tab, TCM_SETCURSEL, index, 0);
-    n.code = static_cast<UINT>(TCN_SELCHANGE);
-    SendMessageW(Main(), WM_NOTIFY, ui::kIdTab, reinterpret_cast<LPARAM>(&n));
-    Pump();
-  }
+  void SelectTab(int index) { ShowTab(*dlg_, index); }
   void Pump() { dlg_->PumpPending(); }
 
   // A click on a push button, radio button or menu button: the control's own mouse handling.
