@@ -62,6 +62,8 @@ class CButtonsDlg : public Page {
   // The picture slot the device picture shows, -1 for none.
   int ShownPicture() const;
   const DevicePictures& Pictures() const { return pictures_; }
+  // The function menu button of row (0 to kButtonRows - 1), attached in menu mode.
+  const CMenuButton& MenuButton(int row) const { return menus_[row]; }
 
  protected:
   bool OnInitDialog() override;

@@ -104,6 +104,19 @@ bool CMenuButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
   return false;
 }
 
+RECT CMenuButton::TextArea(int width, int height) const {
+  // Padded from the face's edges, and from the arrow at the right.
+  RECT text{kPadding, 0, width - kPadding, height};
+  if (look_ && look_->Arrow()) text.right -= look_->ArrowSize().cx + kPadding;
+  return text;
+}
+
+RECT CMenuButton::TextRect() const {
+  RECT client{};
+  if (Handle()) GetClientRect(Handle(), &client);
+  return TextArea(client.right - client.left, client.bottom - client.top);
+}
+
 void CMenuButton::Draw(const DRAWITEMSTRUCT& item) const {
   const RECT& area = item.rcItem;
   int width = area.right - area.left;
@@ -128,23 +141,21 @@ void CMenuButton::Draw(const DRAWITEMSTRUCT& item) const {
     FrameRect(dc, &face, GetSysColorBrush(COLOR_BTNSHADOW));
   }
 
-  RECT text{kPadding, 0, width - kPadding, height};
+  RECT text = TextArea(width, height);
   if (HBITMAP arrow = look_->Arrow()) {
     SIZE size = look_->ArrowSize();
-    int x = width - kPadding - size.cx;
+    int x = text.right + kPadding;
     ScopedCompatibleDC source(static_cast<HDC>(dc));
     ScopedSelect useArrow(source, arrow);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     AlphaBlend(dc, x, (height - size.cy) / 2, size.cx, size.cy, source, 0, 0, size.cx, size.cy,
                blend);
-    text.right = x - kPadding;
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, disabled ? GetSysColor(COLOR_GRAYTEXT) : hovered_ ? kHoverColor : kTextColor);
   ScopedSelect useFont(dc, look_->Font());
   std::u16string caption = Control(item.hwndItem).Text();
-  DrawTextW(dc, reinterpret_cast<const wchar_t*>(caption.c_str()), -1, &text,
-            DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  DrawTextW(dc, reinterpret_cast<const wchar_t*>(caption.c_str()), -1, &text, kTextFormat);
   if ((item.itemState & ODS_FOCUS) && !(item.itemState & ODS_NOFOCUSRECT)) {
     RECT focus = face;
     InflateRect(&focus, -3, -3);

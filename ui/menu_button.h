@@ -55,12 +55,22 @@ class CMenuButton : public Subclass {
   bool Hovered() const { return hovered_; }
   void Draw(const DRAWITEMSTRUCT& item) const;
 
+  // How the text is drawn: in Font(), on one line within TextRect() (client coordinates, left
+  // of the arrow), ending in an ellipsis where it does not fit. Whoever measures what the button
+  // shows measures with these.
+  static constexpr UINT kTextFormat =
+      DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS;
+  RECT TextRect() const;
+  HFONT Font() const { return look_ ? look_->Font() : nullptr; }
+
  protected:
   bool OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
  private:
   void SetHovered(bool hovered);
   void CloseTheme();
+  // The text's rectangle on a face of width by height pixels.
+  RECT TextArea(int width, int height) const;
 
   const MenuButtonLook* look_ = nullptr;
   // The button theme, opened once (opening it is slow) and again when the system's theme

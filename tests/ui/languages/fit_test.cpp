@@ -9,16 +9,20 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_hid_platform.h"
+#include "model/function_names.h"
 #include "storage/strings.h"
 #include "storage/text_encoding.h"
+#include "ui/buttons_page.h"
 #include "ui/framework/scoped.h"
 #include "ui/ids.h"
 #include "ui/main_dialog.h"
+#include "ui/menu_button.h"
 #include "ui/ui_test_support.h"
 
 namespace corvane::uitest {
@@ -165,6 +169,67 @@ void CheckChildren(HWND parent, const std::string& where, std::vector<Misfit>& o
   }
 }
 
+// A function menu button draws its text itself: in its own font, on one line within the
+// rectangle left of its arrow, ending in an ellipsis where it does not fit.
+void CheckMenuText(const ui::CMenuButton& button, const std::wstring& text,
+                   const std::string& where, std::vector<Misfit>& out) {
+  RECT room = button.TextRect();
+  ui::ScopedGetDC dc(button.Handle());
+  ui::ScopedSelect font(dc, button.Font());
+  // Its whole line: without the ellipsis, and from the top, as centring does not change its size.
+  RECT line{};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line,
+            (ui::CMenuButton::kTextFormat & ~static_cast<UINT>(DT_END_ELLIPSIS | DT_VCENTER)) |
+                DT_CALCRECT);
+  std::ostringstream what;
+  if (line.right - line.left > room.right - room.left) {
+    what << "menu button text " << line.right - line.left << " px wide, room for "
+         << room.right - room.left;
+  } else if (line.bottom - line.top > room.bottom - room.top) {
+    what << "menu button text " << line.bottom - line.top << " px high, room for "
+         << room.bottom - room.top;
+  } else {
+    return;
+  }
+  out.push_back({where, GetDlgCtrlID(button.Handle()), text, what.str()});
+}
+
+// The Buttons page's function menu buttons: the text each row shows, then every function the
+// menu offers, chosen on a row as a user chooses it, which puts its name on the button. A text
+// is measured once per width of room.
+void CheckMenuButtons(ui::CButtonsDlg& page, FakePrompts& prompts, std::vector<Misfit>& out) {
+  std::set<std::pair<LONG, std::wstring>> measured;
+  auto check = [&](const ui::CMenuButton& button) {
+    std::wstring text = TextOf(button.Handle());
+    RECT room = button.TextRect();
+    if (measured.insert({room.right - room.left, text}).second)
+      CheckMenuText(button, text, "buttons", out);
+  };
+  int chooser = -1;
+  for (int k = 0; k < ui::kButtonRows; ++k) {
+    const ui::CMenuButton& button = page.MenuButton(k);
+    if (!button.IsAttached() || !IsWindowVisible(button.Handle())) continue;
+    check(button);
+    if (chooser < 0 && IsWindowEnabled(button.Handle())) chooser = k;
+  }
+  if (chooser < 0) {
+    out.push_back({"buttons", 0, L"", "no function menu button to choose with"});
+    return;
+  }
+  const ui::CMenuButton& button = page.MenuButton(chooser);
+  for (const FunctionName& f : FunctionNameTable) {
+    if (!f.MenuCommand) continue;
+    prompts.MenuAnswers = {static_cast<int>(f.MenuCommand)};
+    SendMessageW(button.Handle(), BM_CLICK, 0, 0);
+    if (!prompts.MenuAnswers.empty()) {
+      out.push_back({"buttons", GetDlgCtrlID(button.Handle()), L"",
+                     "the function menu did not open"});
+      return;
+    }
+    check(button);
+  }
+}
+
 // One line per misfit: language, page, control, what is wrong, the text.
 std::string Table(const std::vector<std::pair<uint32_t, Misfit>>& rows) {
   std::ostringstream out;
@@ -231,6 +296,7 @@ class LanguageFitTest : public ::testing::Test {
         continue;
       }
       CheckChildren(page->Handle(), kPages[i], out);
+      if (page == dlg->ButtonsPage()) CheckMenuButtons(*dlg->ButtonsPage(), prompts, out);
     }
     return out;
   }
@@ -262,6 +328,7 @@ TEST_F(LanguageFitTest, FindsTheTextsOfALanguageFileThatDoNotFit) {
   // The lookup holds 255 characters: wide letters, so that they need more lines than there are.
   std::string notice;
   for (int i = 0; i < 25; ++i) notice += "WWWWWWWWW ";
+  notice.pop_back();  // a value's trailing blank is not part of it
   const Case cases[] = {
       {IDS_APPLY, "Übernehmen und fortfahren", "main", ui::kIdApply, "on one line"},
       {IDS_NOT_CONNECTED, notice, "main", ui::kIdNotice, "wraps to"},
@@ -270,6 +337,11 @@ TEST_F(LanguageFitTest, FindsTheTextsOfALanguageFileThatDoNotFit) {
        IDC_LABEL_RECORDING_OPTIONS, "on one line"},
       {IDS_RECORD_MINIMIZE, "Fenster während der Aufnahme minimieren", "macros",
        IDC_RECORD_MINIMIZE, "on one line"},
+      // A function a row shows, and one the row's menu offers.
+      {IDS_FN_RIGHT_CLICK, "Rechtsklick mit der rechten Maustaste", "buttons",
+       IDC_MENU_RIGHT_BUTTON, "menu button text"},
+      {IDS_FN_BROWSER_FAVORITES, "Favoriten des Webbrowsers anzeigen", "buttons",
+       IDC_MENU_RIGHT_BUTTON, "menu button text"},
   };
   std::string file = "[Strings]\r\n";
   for (const Case& c : cases) file += std::to_string(c.StringId) + "=" + c.Text + "\r\n";
@@ -279,12 +351,24 @@ TEST_F(LanguageFitTest, FindsTheTextsOfALanguageFileThatDoNotFit) {
   for (const Misfit& m : found) rows.emplace_back(9999, m);
   for (const Case& c : cases) {
     auto hit = std::find_if(found.begin(), found.end(), [&](const Misfit& m) {
-      return m.Where == c.Page && m.ControlId == c.ControlId;
+      return m.Where == c.Page && m.ControlId == c.ControlId && Utf8(m.Text) == c.Text;
     });
     ASSERT_NE(hit, found.end()) << c.StringId << " not found\n" << Table(rows);
     EXPECT_NE(hit->What.find(c.WhatHas), std::string::npos) << c.StringId << ": " << hit->What;
   }
   EXPECT_EQ(found.size(), std::size(cases)) << Table(rows);
+}
+
+// What the check found on control 1000, a test's only control: nothing when whatHas is null,
+// else one misfit whose description has whatHas.
+void ExpectMisfit(const char* name, const std::vector<Misfit>& out, const char* whatHas) {
+  if (!whatHas) {
+    EXPECT_TRUE(out.empty()) << name << ": " << (out.empty() ? "" : out[0].What);
+    return;
+  }
+  ASSERT_EQ(out.size(), 1u) << name;
+  EXPECT_NE(out[0].What.find(whatHas), std::string::npos) << name << ": " << out[0].What;
+  EXPECT_EQ(out[0].ControlId, 1000) << name;
 }
 
 // The measuring itself: texts that cannot fit are found, each in the way it fails.
@@ -322,13 +406,49 @@ TEST_F(LanguageFitTest, FindsTextsThatDoNotFit) {
     if (c.Style == CBS_DROPDOWNLIST) SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(c.Text));
     std::vector<Misfit> out;
     CheckControl(w, "test", out);
-    if (!c.WhatHas) {
-      EXPECT_TRUE(out.empty()) << c.Name << ": " << (out.empty() ? "" : out[0].What);
-    } else {
-      ASSERT_EQ(out.size(), 1u) << c.Name;
-      EXPECT_NE(out[0].What.find(c.WhatHas), std::string::npos) << c.Name << ": " << out[0].What;
-      EXPECT_EQ(out[0].ControlId, 1000) << c.Name;
-    }
+    ExpectMisfit(c.Name, out, c.WhatHas);
+    DestroyWindow(w);
+  }
+  DestroyWindow(parent);
+}
+
+// The measuring of a function menu button: its text has the room left of the arrow, in the
+// button's own font.
+TEST_F(LanguageFitTest, FindsMenuButtonTextsThatDoNotFit) {
+  struct Case {
+    const char* Name;
+    int Width, Height;
+    const char* WhatHas;  // nullptr: it fits
+  };
+  ui::MenuButtonLook look;
+  ASSERT_NE(look.Arrow(), nullptr);
+  const int arrow = look.ArrowSize().cx;
+  HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
+                                nullptr, nullptr);
+  const std::wstring text = L"Wiedergabe";
+  SIZE line{};
+  {
+    ui::ScopedGetDC dc(parent);
+    ui::ScopedSelect font(dc, look.Font());
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &line);
+  }
+  // The face keeps 4 pixels clear at its edges and between the text and the arrow.
+  const Case cases[] = {
+      {"text with room", line.cx + 3 * 4 + arrow + 2, 23, nullptr},
+      {"text that would reach under the arrow", line.cx + 2 * 4 + arrow / 2, 23, "px wide"},
+      {"text wider than the button", line.cx / 2, 23, "px wide"},
+      {"button lower than the text", line.cx + 3 * 4 + arrow + 2, line.cy - 4, "px high"},
+  };
+  for (const Case& c : cases) {
+    HWND w = CreateWindowExW(0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
+                             0, 0, c.Width, c.Height, parent, reinterpret_cast<HMENU>(1000),
+                             nullptr, nullptr);
+    ui::CMenuButton button;
+    ASSERT_TRUE(button.Attach(parent, 1000, look)) << c.Name;
+    std::vector<Misfit> out;
+    CheckMenuText(button, text, "test", out);
+    ExpectMisfit(c.Name, out, c.WhatHas);
+    button.Detach();
     DestroyWindow(w);
   }
   DestroyWindow(parent);
