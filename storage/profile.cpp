@@ -132,6 +132,54 @@ std::u16string FoldCase(std::u16string_view s) {
   return out;
 }
 
+int32_t IntValue(std::u16string_view value, int32_t def) {
+  value = StripQuotes(value);
+  if (value.empty()) return def;
+  // The system reads the value into a 30-unit buffer first, then converts it.
+  const std::u16string_view s = value.substr(0, 29);
+  size_t i = 0;
+  while (i < s.size() && s[i] <= u' ') ++i;
+  bool minus = false;
+  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) minus = s[i++] == u'-';
+  uint32_t base = 10;
+  if (i + 1 < s.size() && s[i] == u'0') {
+    if (s[i + 1] == u'x') base = 16;
+    else if (s[i + 1] == u'o') base = 8;
+    else if (s[i + 1] == u'b') base = 2;
+    if (base != 10) i += 2;
+  }
+  uint32_t total = 0;
+  for (; i < s.size(); ++i) {
+    const char16_t c = s[i];
+    uint32_t digit;
+    if (c >= u'0' && c <= u'9') digit = c - u'0';
+    else if (c >= u'A' && c <= u'Z') digit = c - u'A' + 10;
+    else if (c >= u'a' && c <= u'z') digit = c - u'a' + 10;
+    else break;
+    if (digit >= base) break;
+    total = total * base + digit;  // wraps modulo 2^32 like the system's conversion
+  }
+  if (minus) total = 0u - total;
+  return static_cast<int32_t>(total);
+}
+
+
+bool DecodeStruct(std::u16string_view value, void* out, size_t n) {
+  if (n > (std::numeric_limits<size_t>::max() - 2) / 2 || value.size() != 2 * n + 2) return false;
+  for (char16_t c : value) {
+    if (HexDigit(c) < 0) return false;
+  }
+  auto byte_at = [value](size_t k) {
+    return static_cast<unsigned>(HexDigit(value[2 * k]) << 4 | HexDigit(value[2 * k + 1]));
+  };
+  unsigned sum = 0;
+  for (size_t k = 0; k < n; ++k) sum += byte_at(k);
+  if (byte_at(n) != (sum & 0xFF)) return false;
+  auto* bytes = static_cast<unsigned char*>(out);
+  for (size_t k = 0; k < n; ++k) bytes[k] = static_cast<unsigned char>(byte_at(k));
+  return true;
+}
+
 Document Document::Load(const std::u16string& path) {
   file_io::ReadResult r = file_io::ReadWholeFile(path);
   if (r.status == file_io::ReadStatus::kOk) return FromBytes(std::move(r.bytes));
@@ -178,6 +226,7 @@ Document Document::FromBytes(std::string bytes) {
   d.sections_.reserve(header_bound);
   d.sections_.push_back(Section{0, kNoKeys});  // the lines before the first header
 
+  std::u16string text;  // one line's text; its storage serves every line
   size_t pos = d.bom_size_;
   while (pos < n) {
     size_t end = pos;
@@ -190,24 +239,41 @@ Document Document::FromBytes(std::string bytes) {
     }
     const auto index = static_cast<uint32_t>(d.lines_.size());
     d.lines_.push_back(Line{static_cast<uint32_t>(pos), static_cast<uint32_t>(end - pos)});
-    const std::u16string text =
-        text::DecodeAs(std::string_view(raw).substr(pos, text_end - pos), d.encoding_);
-    const ParsedLine p = ParseLine(text);
-    if (p.kind == ParsedLine::kHeader) {
-      uint32_t keys = kNoKeys;
-      if (d.section_index_.emplace(FoldCase(p.name), static_cast<uint32_t>(d.sections_.size()))
-              .second) {
-        keys = static_cast<uint32_t>(d.key_maps_.size());
-        d.key_maps_.emplace_back();
+    // Only headers are found now; a section's keys are indexed when one is first looked up.
+    size_t first = pos;
+    while (first < text_end && IsBlank(at(first))) first += unit;
+    if (first < text_end && at(first) == u'[') {
+      text::DecodeInto(std::string_view(raw).substr(pos, text_end - pos), d.encoding_, text);
+      const ParsedLine p = ParseLine(text);
+      if (p.kind == ParsedLine::kHeader) {
+        uint32_t keys = kNoKeys;
+        if (d.section_index_.emplace(FoldCase(p.name), static_cast<uint32_t>(d.sections_.size()))
+                .second) {
+          keys = static_cast<uint32_t>(d.key_maps_.size());
+          d.key_maps_.emplace_back();
+        }
+        d.sections_.push_back(Section{index, keys});
       }
-      d.sections_.push_back(Section{index, keys});
-    } else if (p.kind == ParsedLine::kKey && !p.name.empty() && d.sections_.size() > 1) {
-      const Section& sec = d.sections_.back();
-      if (sec.keys != kNoKeys) d.key_maps_[sec.keys].emplace(FoldCase(p.name), index - sec.first_line);
     }
     pos = end;
   }
   return d;
+}
+
+Document::KeyMap& Document::Keys(size_t section) const {
+  KeyIndex& index = key_maps_[sections_[section].keys];
+  if (!index.built) {
+    index.built = true;
+    const size_t first = sections_[section].first_line;
+    std::u16string text;
+    for (size_t line = first + 1; line < SectionEnd(section); ++line) {
+      LineTextInto(line, text);
+      const ParsedLine p = ParseLine(text);
+      if (p.kind == ParsedLine::kKey && !p.name.empty())
+        index.names.emplace(FoldCase(p.name), static_cast<uint32_t>(line - first));
+    }
+  }
+  return index.names;
 }
 
 size_t Document::SectionEnd(size_t section) const {
@@ -246,14 +312,24 @@ Document::Eol Document::LineEol(size_t line) const {
 }
 
 std::u16string Document::LineText(size_t line) const {
+  std::u16string text;
+  LineTextInto(line, text);
+  return text;
+}
+
+void Document::LineTextInto(size_t line, std::u16string& out) const {
   const Line& l = lines_[line];
   if (l.size == kEdited) {
     const Edit& e = edits_[l.begin];
-    if (!e.raw_text) return e.text;
-    return text::DecodeAs(std::string_view(raw_).substr(e.raw_begin, e.raw_size), encoding_);
+    if (!e.raw_text) {
+      out = e.text;
+      return;
+    }
+    text::DecodeInto(std::string_view(raw_).substr(e.raw_begin, e.raw_size), encoding_, out);
+    return;
   }
   Eol eol;
-  return text::DecodeAs(RawText(l, &eol), encoding_);
+  text::DecodeInto(RawText(l, &eol), encoding_, out);
 }
 
 void Document::ReplaceLine(size_t line, std::u16string text) {
@@ -310,10 +386,9 @@ size_t Document::FindKey(std::u16string_view section, std::u16string_view key) c
   if (section.empty() || key.empty()) return kNone;
   const auto s = section_index_.find(FoldCase(section));
   if (s == section_index_.end()) return kNone;
-  const Section& sec = sections_[s->second];
-  const KeyMap& keys = key_maps_[sec.keys];
+  const KeyMap& keys = Keys(s->second);
   const auto k = keys.find(FoldCase(key));
-  return k == keys.end() ? kNone : sec.first_line + k->second;
+  return k == keys.end() ? kNone : sections_[s->second].first_line + k->second;
 }
 
 std::optional<std::u16string> Document::Get(std::u16string_view section,
@@ -333,34 +408,9 @@ std::u16string Document::GetString(std::u16string_view section, std::u16string_v
 
 int32_t Document::GetInt(std::u16string_view section, std::u16string_view key,
                          int32_t def) const {
-  const std::optional<std::u16string> v = Get(section, key);
-  if (!v || v->empty()) return def;
-  // The system reads the value into a 30-unit buffer first, then converts it.
-  const std::u16string_view s = std::u16string_view(*v).substr(0, 29);
-  size_t i = 0;
-  while (i < s.size() && s[i] <= u' ') ++i;
-  bool minus = false;
-  if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) minus = s[i++] == u'-';
-  uint32_t base = 10;
-  if (i + 1 < s.size() && s[i] == u'0') {
-    if (s[i + 1] == u'x') base = 16;
-    else if (s[i + 1] == u'o') base = 8;
-    else if (s[i + 1] == u'b') base = 2;
-    if (base != 10) i += 2;
-  }
-  uint32_t total = 0;
-  for (; i < s.size(); ++i) {
-    const char16_t c = s[i];
-    uint32_t digit;
-    if (c >= u'0' && c <= u'9') digit = c - u'0';
-    else if (c >= u'A' && c <= u'Z') digit = c - u'A' + 10;
-    else if (c >= u'a' && c <= u'z') digit = c - u'a' + 10;
-    else break;
-    if (digit >= base) break;
-    total = total * base + digit;  // wraps modulo 2^32 like the system's conversion
-  }
-  if (minus) total = 0u - total;
-  return static_cast<int32_t>(total);
+  const size_t line = FindKey(section, key);
+  if (line == static_cast<size_t>(-1)) return def;
+  return IntValue(ParseLine(LineText(line)).value, def);
 }
 
 uint32_t Document::GetHex(std::u16string_view section, std::u16string_view key,
@@ -381,26 +431,23 @@ uint32_t Document::GetHex(std::u16string_view section, std::u16string_view key,
 bool Document::GetStruct(std::u16string_view section, std::u16string_view key, void* out,
                          size_t n) const {
   const size_t line = FindKey(section, key);
-  if (line == static_cast<size_t>(-1) || n > (std::numeric_limits<size_t>::max() - 2) / 2) {
-    return false;
-  }
+  if (line == static_cast<size_t>(-1)) return false;
   // The raw value: the system's structure read takes no quotes off.
   const std::u16string text = LineText(line);
-  const std::u16string_view v = ParseLine(text).value;
-  if (v.size() != 2 * n + 2) return false;
-  for (char16_t c : v) {
-    if (HexDigit(c) < 0) return false;
+  return DecodeStruct(ParseLine(text).value, out, n);
+}
+
+void Document::ForEachKey(std::u16string_view section, const KeyVisitor& visit) const {
+  section = Trim(section);
+  if (section.empty()) return;
+  const auto s = section_index_.find(FoldCase(section));
+  if (s == section_index_.end()) return;
+  std::u16string text;
+  for (size_t line = sections_[s->second].first_line + 1; line < SectionEnd(s->second); ++line) {
+    LineTextInto(line, text);
+    const ParsedLine p = ParseLine(text);
+    if (p.kind == ParsedLine::kKey && !p.name.empty()) visit(p.name, p.value);
   }
-  std::vector<unsigned char> bytes(n);
-  unsigned sum = 0;
-  for (size_t k = 0; k < n; ++k) {
-    bytes[k] = static_cast<unsigned char>(HexDigit(v[2 * k]) << 4 | HexDigit(v[2 * k + 1]));
-    sum += bytes[k];
-  }
-  const unsigned stored = static_cast<unsigned>(HexDigit(v[2 * n]) << 4 | HexDigit(v[2 * n + 1]));
-  if (stored != (sum & 0xFF)) return false;
-  if (n > 0) std::memcpy(out, bytes.data(), n);
-  return true;
 }
 
 Document::Change Document::Apply(std::u16string_view section, std::u16string_view key,
@@ -430,7 +477,7 @@ Document::Change Document::Apply(std::u16string_view section, std::u16string_vie
   const auto s = section_index_.find(folded_section);
   if (s != section_index_.end()) {
     const size_t index = s->second;
-    KeyMap& keys = key_maps_[sections_[index].keys];
+    KeyMap& keys = Keys(index);
     const std::u16string folded_key = FoldCase(key);
     const auto k = keys.find(folded_key);
     if (k != keys.end()) {
@@ -471,7 +518,7 @@ Document::Change Document::Apply(std::u16string_view section, std::u16string_vie
   keys.emplace(FoldCase(key), 1u);
   section_index_.emplace(folded_section, static_cast<uint32_t>(sections_.size()));
   sections_.push_back(Section{first, static_cast<uint32_t>(key_maps_.size())});
-  key_maps_.push_back(std::move(keys));
+  key_maps_.push_back(KeyIndex{std::move(keys), true});
   modified_ = true;
   return Change::kChanged;
 }

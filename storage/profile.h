@@ -12,6 +12,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +23,8 @@
 
 namespace corvane::profile {
 
-// A parsed profile file: load once, query many keys, modify, save once.
+// A parsed profile file: load once, query many keys, modify, save once. Used by one thread at a
+// time, even through const functions (a lookup may index its section).
 class Document {
  public:
   Document() = default;  // as for a missing file
@@ -57,6 +59,13 @@ class Document {
   // False, with out untouched, otherwise.
   bool GetStruct(std::u16string_view section, std::u16string_view key, void* out,
                  size_t n) const;
+
+  // Every key line of the first section of that name, in file order, duplicates included (the
+  // first of a name is the one the Get functions read): its trimmed name and its raw value, as
+  // GetStruct reads it. One pass over the section, for a reader of all its keys; the views last
+  // for the call only.
+  using KeyVisitor = std::function<void(std::u16string_view name, std::u16string_view value)>;
+  void ForEachKey(std::u16string_view section, const KeyVisitor& visit) const;
 
   // False, and nothing changed, for names that cannot be stored: empty after trimming, holding a
   // line break or NUL, a key starting with '[' or holding '='. A value is cut at its first line
@@ -103,12 +112,20 @@ class Document {
     uint32_t keys;        // index into key_maps_; only the first section of a name is read
   };
   using KeyMap = std::unordered_map<std::u16string, uint32_t>;  // folded name -> line - first_line
+  // Built at the first lookup in its section: a file read in one pass (ForEachKey) or only in
+  // part never pays for indexing every key. So a const Document is still one thread's at a time.
+  struct KeyIndex {
+    KeyMap names;
+    bool built = false;
+  };
 
   static Document FromBytes(std::string bytes);
   size_t SectionEnd(size_t section) const;
+  KeyMap& Keys(size_t section) const;
   std::string_view RawText(const Line& line, Eol* eol) const;
   Eol LineEol(size_t line) const;
   std::u16string LineText(size_t line) const;
+  void LineTextInto(size_t line, std::u16string& out) const;
   size_t FindKey(std::u16string_view section, std::u16string_view key) const;
   void ReplaceLine(size_t line, std::u16string text);
   void EnsureLineBreak(size_t line);
@@ -119,7 +136,7 @@ class Document {
   std::vector<Line> lines_;
   std::vector<Edit> edits_;
   std::vector<Section> sections_;
-  std::vector<KeyMap> key_maps_;
+  mutable std::vector<KeyIndex> key_maps_;
   std::unordered_map<std::u16string, uint32_t> section_index_;  // folded name -> first section
   text::Encoding encoding_ = text::Encoding::kUtf8;
   uint8_t bom_size_ = 0;
@@ -147,6 +164,12 @@ bool WriteHex(const std::u16string& path, std::u16string_view section, std::u16s
               uint32_t v);
 bool WriteStruct(const std::u16string& path, std::u16string_view section,
                  std::u16string_view key, const void* data, size_t n);
+
+// A raw value (as ForEachKey gives it) read as GetInt reads its key's.
+int32_t IntValue(std::u16string_view value, int32_t def);
+// The value of a structure key: exactly 2n+2 hexadecimal digits whose last pair is the low 8 bits
+// of the sum of the n bytes. False, with out untouched, otherwise.
+bool DecodeStruct(std::u16string_view value, void* out, size_t n);
 
 // Upper-cases the letters of the common scripts, so names compare without regard to case.
 std::u16string FoldCase(std::u16string_view s);

@@ -56,15 +56,19 @@ void AppendCodePoint(char32_t cp, std::u16string* out) {
   }
 }
 
-std::u16string Utf16LeToUtf16(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size() / 2 + 1);
+void AppendUtf16Le(std::string_view bytes, std::u16string& out) {
+  out.reserve(out.size() + bytes.size() / 2 + 1);
   size_t i = 0;
   for (; i + 1 < bytes.size(); i += 2) {
     out.push_back(static_cast<char16_t>(static_cast<unsigned char>(bytes[i]) |
                                         (static_cast<unsigned char>(bytes[i + 1]) << 8)));
   }
   if (i < bytes.size()) out.push_back(kReplacement);
+}
+
+std::u16string Utf16LeToUtf16(std::string_view bytes) {
+  std::u16string out;
+  AppendUtf16Le(bytes, out);
   return out;
 }
 
@@ -184,6 +188,25 @@ std::u16string DecodeAs(std::string_view bytes, Encoding encoding) {
     case Encoding::kUtf8: break;
   }
   return Utf8ToUtf16(bytes);
+}
+
+void DecodeInto(std::string_view bytes, Encoding encoding, std::u16string& out) {
+  out.clear();
+  if (encoding == Encoding::kUtf16Le) {
+    AppendUtf16Le(bytes, out);
+    return;
+  }
+  // Both one-byte encodings read ASCII as itself. (Not assign(first, last): from another
+  // character type it builds a temporary string.)
+  out.resize(bytes.size());
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
+    if (b >= 0x80) {
+      out = DecodeAs(bytes, encoding);
+      return;
+    }
+    out[i] = b;
+  }
 }
 
 DecodedText Decode(std::string_view bytes) {
