@@ -1,6 +1,8 @@
 #include "storage/macro_store.h"
 
 #include <algorithm>
+#include <array>
+#include <optional>
 #include <cstring>
 
 #include "model/macro.h"
@@ -23,6 +25,18 @@ std::u16string Key(int value) {
   std::u16string text;
   for (char c : std::to_string(value)) text.push_back(static_cast<char16_t>(c));
   return text;
+}
+
+// The number an event key spells as SaveMacroEvents writes it (decimal, no sign, no leading zero),
+// or 0 for any other key.
+int EventNumber(std::u16string_view key) {
+  if (key.empty() || key.size() > 3 || key[0] == u'0') return 0;
+  int number = 0;
+  for (char16_t c : key) {
+    if (c < u'0' || c > u'9') return 0;
+    number = number * 10 + (c - u'0');
+  }
+  return number;
 }
 
 int Count(const MacroLibrary& library) { return std::clamp(library.MacroCount, 0, kMaxMacros); }
@@ -88,10 +102,29 @@ void LoadMacroEvents(Macro& macro, const std::u16string* file) {
     }
     file = &own;
   }
+  // One pass over the section instead of a lookup per key: a full library is 65536 events, read
+  // as the program starts. The count is the first Numbers key wherever it stands, and event i the
+  // first key spelled i; an event whose key is missing or does not decode keeps what it held.
   const Document doc = Document::Load(*file);
-  const int count = std::clamp(doc.GetInt(kEvents, kNumbers, 0), 0, kMaxEvents);
+  enum : uint8_t { kUnseen, kRead, kUnreadable };
+  std::array<uint8_t, kMaxEvents> state{};
+  std::array<MacroEvent, kMaxEvents> read{};
+  std::optional<int32_t> numbers;
+  const std::u16string numbersKey = profile::FoldCase(kNumbers);
+  doc.ForEachKey(kEvents, [&](std::u16string_view name, std::u16string_view value) {
+    const int number = EventNumber(name);
+    if (number >= 1 && number <= kMaxEvents) {
+      if (state[number - 1] == kUnseen)
+        state[number - 1] = profile::DecodeStruct(value, &read[number - 1], sizeof read[0])
+                                ? kRead
+                                : kUnreadable;
+    } else if (!numbers && profile::FoldCase(name) == numbersKey) {
+      numbers = profile::IntValue(value, 0);
+    }
+  });
+  const int count = std::clamp(numbers.value_or(0), 0, kMaxEvents);
   for (int i = 0; i < count; ++i)
-    doc.GetStruct(kEvents, Key(i + 1), &macro.Events[i], sizeof macro.Events[i]);
+    if (state[i] == kRead) macro.Events[i] = read[i];
   macro.EventCount = count;
 }
 

@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "app_folder_fixture.h"
 #include "model/text.h"
 #include "storage/profile.h"
+#include "storage/text_encoding.h"
 
 namespace corvane {
 namespace {
@@ -134,6 +137,62 @@ TEST_F(MacroStoreTest, AnEventThatFailsToReadKeepsWhatItHeld) {
   EXPECT_EQ(513, m.Events[1].Message);
   EXPECT_EQ(514, m.Events[2].Message);
   EXPECT_EQ(1, m.Modified) << "loading does not change Modified";
+}
+
+// The library is read in one pass over each file's [Events] section; every file below must load
+// exactly as a lookup of each key 1..Numbers through the profile engine reads it.
+TEST_F(MacroStoreTest, LoadingReadsEachEventAsItsKeyLookupDoes) {
+  const std::string a = EventText(kMsgKeyDown, 1);
+  const std::string b = EventText(kMsgKeyUp, 2);
+  const std::string c = EventText(kMsgDelay, 3);
+  const std::string broken = EventText(kMsgKeyDown, 4).substr(1);
+  const struct {
+    const char* what;
+    std::string text;
+  } cases[] = {
+      {"keys out of order", "[Events]\nNumbers=3\n3=" + c + "\n1=" + a + "\n2=" + b + "\n"},
+      {"a later duplicate is not read", "[Events]\nNumbers=1\n1=" + a + "\n1=" + b + "\n"},
+      {"a broken first of a name hides a good duplicate",
+       "[Events]\nNumbers=1\n1=" + broken + "\n1=" + a + "\n"},
+      {"blanks around names, quotes kept",
+       "[Events]\nNumbers=3\n  1 =" + a + "\n2\t= " + b + "\n3=\"" + c + "\"\n"},
+      {"other spellings of a number are other keys",
+       "[Events]\nNumbers=3\n01=" + a + "\n+2=" + b + "\n3.=" + c + "\n０=" + a + "\n"},
+      {"keys past Numbers are not read", "[Events]\nNumbers=1\n1=" + a + "\n2=" + b + "\n"},
+      {"only the first section of the name",
+       "[events]\nNumbers=2\n1=" + a + "\n[Other]\n2=" + b + "\n[EVENTS]\n2=" + c + "\n"},
+      {"keys before any section", "2=" + b + "\n[Events]\nNumbers=2\n1=" + a + "\n"},
+      {"no section", "Numbers=1\n1=" + a + "\n"},
+      {"a long name of digits", "[Events]\nNumbers=2\n00001=" + a + "\n1000000002=" + b + "\n"},
+      {"Numbers after the events", "[Events]\n1=" + a + "\n2=" + b + "\nNumbers=2\n"},
+      {"the first Numbers counts",
+       "[Events]\n numbers =\"1\"\n1=" + a + "\n2=" + b + "\nNUMBERS=2\n"},
+      {"an empty or wrong Numbers", "[Events]\nNumbers=\n1=" + a + "\n[Other]\nNumbers=x\n"},
+      {"Numbers past the limit", "[Events]\nNumbers=0x7fffffff\n512=" + a + "\n513=" + b + "\n"},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.what);
+    for (const bool utf16 : {false, true}) {
+      const std::string bytes =
+utf16 ? Utf16LeWithBom(text::Utf8ToUtf16(k.text)) : k.text;
+      WriteMacro(u"M", bytes);
+      const profile::Document doc = profile::Document::Parse(bytes);
+      Macro want{};
+      CopyName(want.Name, u"M");
+      want.EventCount = std::clamp(doc.GetInt(u"Events", u"Numbers", 0), 0, kMaxEvents);
+      for (int i = 0; i < kMaxEvents; ++i) want.Events[i] = {9, 9};
+      for (int i = 0; i < want.EventCount; ++i)
+        doc.GetStruct(u"Events", Dec(i + 1), &want.Events[i], sizeof want.Events[i]);
+
+      Macro got{};
+      CopyName(got.Name, u"M");
+      for (int i = 0; i < kMaxEvents; ++i) got.Events[i] = {9, 9};
+      LoadMacroEvents(got);
+      EXPECT_EQ(want.EventCount, got.EventCount) << (utf16 ? "UTF-16" : "UTF-8");
+      EXPECT_EQ(0, std::memcmp(want.Events, got.Events, sizeof want.Events))
+          << (utf16 ? "UTF-16" : "UTF-8");
+    }
+  }
 }
 
 TEST_F(MacroStoreTest, SavesEventsAsEighteenDigitsAndKeepsHigherKeys) {
