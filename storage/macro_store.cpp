@@ -236,7 +236,13 @@ bool ExportMacroFile(MacroLibrary& library, int index, const std::u16string& pat
   if (index < 0 || index >= Count(library)) return false;
   const int owner = MacroOwningFile(library, path);
   if (owner >= 0 && owner != index) return false;
-  return SaveMacroEvents(library.Macros[index], &path);
+  // A copy elsewhere does not store the macro: unsaved edits stay marked, or closing the program
+  // would not offer to save them and they would be lost. Onto its own file it is a save.
+  Macro& macro = library.Macros[index];
+  const int32_t modified = macro.Modified;
+  const bool written = SaveMacroEvents(macro, &path);
+  if (owner != index) macro.Modified = modified;
+  return written;
 }
 
 }  // namespace corvane

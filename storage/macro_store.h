@@ -77,7 +77,8 @@ std::u16string ImportedMacroName(const MacroLibrary& library, const std::u16stri
 int MacroOwningFile(const MacroLibrary& library, const std::u16string& path);
 
 // Export of entry index: SaveMacroEvents to path, which updates the "Events" keys of an existing
-// file and keeps the rest of it. Clears Modified although the macro's own file is not written.
+// file and keeps the rest of it. Modified stays as it was, since the macro's own file is not
+// written (unless path is that file).
 // Refused (false, nothing written) when path is another entry's own per-macro file, whose events
 // it would replace.
 bool ExportMacroFile(MacroLibrary& library, int index, const std::u16string& path);

@@ -539,9 +539,11 @@ TEST_P(MacroFileSpellingTest, ExportOntoAnotherMacrosFileIsRefused) {
   const std::string fire = MacroText(u"Fire");
   EXPECT_FALSE(ExportMacroFile(*lib, 1, Spelled(u"Fire")));
   EXPECT_EQ(fire, MacroText(u"Fire"));
-  // Its own file is its own to write.
+  // Its own file is its own to write, and writing it is a save.
+  lib->Macros[0].Modified = 1;
   EXPECT_TRUE(ExportMacroFile(*lib, 0, MacroFile(u"Fire").u16string()));
   EXPECT_EQ(fire, MacroText(u"Fire"));
+  EXPECT_EQ(0, lib->Macros[0].Modified);
 }
 
 #ifdef _WIN32
@@ -564,7 +566,7 @@ TEST_F(MacroStoreTest, ExportKeepsTheOtherSectionsOfAnExistingFile) {
   m.Modified = 1;
   lib->MacroCount = 1;
   ASSERT_TRUE(ExportMacroFile(*lib, 0, target.u16string()));
-  EXPECT_EQ(0, m.Modified);
+  EXPECT_EQ(1, m.Modified) << "the edits are still unsaved";
   EXPECT_FALSE(exists(MacroFile(u"Fire"))) << "the macro's own file is not written";
   EXPECT_EQ(u"me", Key(target, u"Info", u"Author"));
   EXPECT_EQ(u"1", Key(target, u"Tail", u"x"));
