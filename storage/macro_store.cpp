@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <array>
-#include <optional>
 #include <cstring>
+#include <optional>
 
 #include "model/macro.h"
 #include "model/text.h"

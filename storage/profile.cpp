@@ -163,7 +163,6 @@ int32_t IntValue(std::u16string_view value, int32_t def) {
   return static_cast<int32_t>(total);
 }
 
-
 bool DecodeStruct(std::u16string_view value, void* out, size_t n) {
   if (n > (std::numeric_limits<size_t>::max() - 2) / 2 || value.size() != 2 * n + 2) return false;
   for (char16_t c : value) {
