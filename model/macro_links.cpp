@@ -35,6 +35,34 @@ void ResolveMacroLinks(ButtonAssignment* assignments, int count, const MacroLibr
   }
 }
 
+void UnlinkRemovedMacro(ButtonAssignment* assignments, int count, int index) {
+  if (assignments == nullptr || index < 0) return;
+  if (count > kMaxAssignments) count = kMaxAssignments;
+  const auto removed = static_cast<MacroRef>(index);
+  for (int i = 0; i < count; ++i) {
+    ButtonAssignment& a = assignments[i];
+    if (a.MacroLink == kNoMacroLink) continue;
+    const MacroRef linked = a.MacroLink - 1;
+    if (linked == removed) {
+      a.MacroIndex = -1;
+      a.MacroLink = kNoMacroLink;
+    } else if (linked > removed) {
+      a.MacroLink = linked;  // the entry one place lower, + 1
+      a.MacroIndex = static_cast<int32_t>(linked - 1);
+    }
+  }
+}
+
+void RenameLinkedMacro(ButtonAssignment* assignments, int count, const MacroLibrary& library,
+                       int index) {
+  if (assignments == nullptr || index < 0 || index >= MacroCountInUse(library)) return;
+  if (count > kMaxAssignments) count = kMaxAssignments;
+  for (int i = 0; i < count; ++i) {
+    ButtonAssignment& a = assignments[i];
+    if (a.MacroLink == static_cast<MacroRef>(index) + 1) AssignMacro(a, library, index);
+  }
+}
+
 void AssignMacro(ButtonAssignment& assignment, const MacroLibrary& library, int index) {
   if (index < 0 || index >= MacroCountInUse(library)) {
     ClearMacroAssignment(assignment);

@@ -13,6 +13,17 @@ namespace corvane {
 // means "no macro" and never links.
 void ResolveMacroLinks(ButtonAssignment* assignments, int count, const MacroLibrary& library);
 
+// Entry index has left the library and the later entries moved down one place (RemoveMacro). Of
+// the first count assignments, one linked to it loses its link (its MacroName stays, as for a
+// name not found), and one linked to a later entry follows its macro to the new place: without
+// this, Apply would encode whatever macro moved into the old place.
+void UnlinkRemovedMacro(ButtonAssignment* assignments, int count, int index);
+
+// Entry index was renamed: of the first count assignments, those linked to it take the new name,
+// so resolving the links by name again keeps them on their macro.
+void RenameLinkedMacro(ButtonAssignment* assignments, int count, const MacroLibrary& library,
+                       int index);
+
 // Sets MacroName, MacroIndex and MacroLink together from library entry index; an index outside
 // 0..MacroCount-1 clears the assignment instead.
 void AssignMacro(ButtonAssignment& assignment, const MacroLibrary& library, int index);

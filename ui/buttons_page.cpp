@@ -210,6 +210,18 @@ void CButtonsDlg::FillMacroList() {
   macroList_.Enable(count > 0);
 }
 
+void CButtonsDlg::MacroRemoved(int index) {
+  UnlinkRemovedMacro(assignments_, rows_, index);
+  if (IsCreated())
+    for (int k = 0; k < rows_; ++k) SetSelectorText(k);
+}
+
+void CButtonsDlg::MacroRenamed(int index) {
+  RenameLinkedMacro(assignments_, rows_, Library(), index);
+  if (IsCreated())
+    for (int k = 0; k < rows_; ++k) SetSelectorText(k);
+}
+
 void CButtonsDlg::OnShow() {
   ResolveMacroLinks(assignments_, rows_, Library());
   if (appliedLanguage_ != static_cast<int64_t>(host_.Language())) FillSelectors();

@@ -65,6 +65,11 @@ class CButtonsDlg : public Page {
   // The function menu button of row (0 to kButtonRows - 1), attached in menu mode.
   const CMenuButton& MenuButton(int row) const { return menus_[row]; }
 
+  // The Macros page removed or renamed library entry index: each button stays on its own macro,
+  // and the rows show its name.
+  void MacroRemoved(int index);
+  void MacroRenamed(int index);
+
  protected:
   bool OnInitDialog() override;
   bool OnPageCommand(int id, int code, HWND control) override;

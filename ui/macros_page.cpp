@@ -15,6 +15,7 @@
 #include "storage/macro_store.h"
 #include "storage/settings.h"
 #include "storage/strings.h"
+#include "ui/buttons_page.h"
 #include "ui/ids.h"
 #include "ui/localized.h"
 #include "ui/prompts.h"
@@ -332,6 +333,7 @@ void CMacrosDlg::OnDelete() {
   }
   macroList_.DeleteItem(row);
   RemoveMacro(*library_, row);
+  if (CButtonsDlg* buttons = host_.ButtonsPage()) buttons->MacroRemoved(row);
   for (int i = row; i < library_->MacroCount; ++i) macroList_.SetItemData(i, i);
   ShowMacro(-1);
   macroList_.SelectOnly(-1);
@@ -444,6 +446,7 @@ void CMacrosDlg::EndMacroLabelEdit(const NMLVDISPINFOW& info) {
     }
     // No stored events under the old name: the next save creates the new file.
   }
+  if (CButtonsDlg* buttons = host_.ButtonsPage()) buttons->MacroRenamed(row);
   if (!SaveMacroNames(*library_, library_->MacroCount)) Tell(IDS_MACRO_LIST_SAVE_FAILED, u"");
   macroList_.SetItemText(row, std::u16string(NameView(macro.Name)));
   SetFocus(recordButton_.Handle());

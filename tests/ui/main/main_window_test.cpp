@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "fakes/fake_hid_platform.h"
+#include "model/macro_links.h"
+#include "model/text.h"
 #include "storage/macro_store.h"
 #include "storage/settings.h"
 #include "storage/strings.h"
@@ -555,6 +557,48 @@ TEST_F(MainWindowTest, ApplySavesTheSelectedMacro) {
   EXPECT_TRUE(std::filesystem::exists(folder_.Path() / L"Macros" / L"Macro A.ini"));
   EXPECT_EQ(dlg_->MacrosPage()->Library().Macros[0].Modified, 0);
   EXPECT_EQ(folder_.Profile(L"Macros", L"Numbers"), L"2");
+}
+
+// Deleting and renaming on the Macros page while buttons are linked: each button keeps its own
+// macro for Apply, shows its name, and still has it after the Buttons page resolves by name.
+TEST_F(MainWindowTest, ButtonsStayOnTheirMacrosWhenTheMacrosPageDeletesOrRenames) {
+  SetDemo();
+  SaveLibrary(3, 2, true);  // buttons 1, 2 and 3 play Macro A, B and C
+  Start();
+  ui::CMacrosDlg& macros = *dlg_->MacrosPage();
+  const ButtonAssignment* buttons = dlg_->ButtonsPage()->Assignments();
+  auto linked = [&](int button) -> std::u16string {
+    const Macro* m = LinkedMacro(buttons[button], macros.Library());
+    return m ? std::u16string(NameView(m->Name)) : u"(none)";
+  };
+  SelectTab(ui::kTabMacros);
+  ASSERT_EQ(macros.SelectedMacro(), 0);
+  SendMessageW(macros.Handle(), WM_COMMAND, MAKEWPARAM(ui::kIdMacroDelete, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(macros.Handle(), ui::kIdMacroDelete)));
+  ASSERT_EQ(macros.Library().MacroCount, 2);
+  EXPECT_EQ(linked(1), u"(none)");
+  EXPECT_EQ(linked(2), u"Macro B");
+  EXPECT_EQ(linked(3), u"Macro C");
+
+  // Macro C, now the second row, renamed as the list's label editor ends.
+  wchar_t typed[] = L"Macro Z";
+  NMLVDISPINFOW info{};
+  info.hdr.hwndFrom = GetDlgItem(macros.Handle(), ui::kIdMacroList);
+  info.hdr.idFrom = ui::kIdMacroList;
+  info.hdr.code = LVN_ENDLABELEDITW;
+  info.item.iItem = 1;
+  info.item.pszText = typed;
+  SendMessageW(macros.Handle(), WM_NOTIFY, ui::kIdMacroList, reinterpret_cast<LPARAM>(&info));
+  ASSERT_EQ(NameView(macros.Library().Macros[1].Name), u"Macro Z");
+  EXPECT_EQ(linked(3), u"Macro Z");
+  EXPECT_NE(ButtonMenuText(3).find(u"Macro Z"), std::u16string::npos) << "the row shows the new name";
+
+  SelectTab(ui::kTabButtons);  // resolves the links by name
+  EXPECT_EQ(linked(1), u"(none)");
+  EXPECT_EQ(linked(2), u"Macro B");
+  EXPECT_EQ(linked(3), u"Macro Z");
+  SelectTab(ui::kTabOverview);
+  EXPECT_NE(OverviewValue(3).find(u"Macro Z"), std::u16string::npos);
 }
 
 TEST_F(MainWindowTest, SystemSettingChangesReachThePages) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -144,6 +145,53 @@ TEST_F(MacroLinks, LinkedMacroRejectsLinksOutsideTheEntriesInUse) {
     a.MacroLink = c.link;
     EXPECT_EQ(c.index < 0 ? nullptr : &lib->Macros[c.index], LinkedMacro(a, *lib)) << c.link;
   }
+}
+
+// The Macros page removes and renames entries while buttons are linked to them: each button must
+// stay on its own macro, as a fresh resolve by name after saving would find it.
+TEST_F(MacroLinks, ButtonsStayOnTheirMacroWhenAnotherIsRemovedOrOneIsRenamed) {
+  SetNames({u"A", u"B", u"C", u"D"});
+  for (int b = 0; b < 4; ++b) AssignMacro(buttons[b], *lib, b);
+  ClearMacroAssignment(buttons[4]);
+
+  // RemoveMacro(1) as the store does it: B leaves, C and D move down.
+  lib->Macros[1] = lib->Macros[2];
+  lib->Macros[2] = lib->Macros[3];
+  lib->MacroCount = 3;
+  UnlinkRemovedMacro(buttons, 5, 1);
+  const struct {
+    const char16_t* name;  // what the button keeps
+    const char16_t* linked;  // the macro it now encodes, null for none
+  } afterRemove[] = {{u"A", u"A"}, {u"B", nullptr}, {u"C", u"C"}, {u"D", u"D"}, {u"", nullptr}};
+  for (int b = 0; b < 5; ++b) {
+    SCOPED_TRACE(b);
+    EXPECT_EQ(afterRemove[b].name, NameView(buttons[b].MacroName));
+    const Macro* m = LinkedMacro(buttons[b], *lib);
+    if (afterRemove[b].linked == nullptr) {
+      EXPECT_EQ(nullptr, m);
+      EXPECT_EQ(-1, buttons[b].MacroIndex);
+    } else {
+      ASSERT_NE(nullptr, m);
+      EXPECT_EQ(afterRemove[b].linked, NameView(m->Name));
+      EXPECT_EQ(m - lib->Macros, buttons[b].MacroIndex);
+    }
+  }
+
+  CopyName(lib->Macros[1].Name, u"Charlie");
+  RenameLinkedMacro(buttons, 5, *lib, 1);
+  EXPECT_EQ(u"Charlie", NameView(buttons[2].MacroName));
+  EXPECT_EQ(u"B", NameView(buttons[1].MacroName)) << "an unlinked button keeps its name";
+  ResolveMacroLinks(buttons, 5, *lib);
+  EXPECT_EQ(1, buttons[2].MacroIndex) << "resolving by name keeps the renamed macro";
+  EXPECT_EQ(2, buttons[3].MacroIndex);
+  EXPECT_EQ(-1, buttons[1].MacroIndex);
+
+  // Out of range or without assignments: nothing changes.
+  const ButtonAssignment before = buttons[0];
+  UnlinkRemovedMacro(buttons, 5, -1);
+  UnlinkRemovedMacro(nullptr, 5, 0);
+  RenameLinkedMacro(buttons, 5, *lib, 3);
+  EXPECT_EQ(0, std::memcmp(&before, &buttons[0], sizeof before));
 }
 
 }  // namespace
