@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "storage/file_io.h"
+#include "storage/text_encoding.h"
 
 namespace corvane {
 namespace {
@@ -17,18 +18,6 @@ FolderLookup g_lookup = nullptr;  // installed by UseModuleFolder()
 #else
 FolderLookup g_lookup = &ProcessFolder;
 #endif
-
-std::u16string Decimal(uint32_t value) {
-  char16_t digits[10];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<char16_t>(u'0' + value % 10);
-    value /= 10;
-  } while (value != 0);
-  std::u16string text;
-  while (n > 0) text.push_back(digits[--n]);
-  return text;
-}
 
 std::u16string Subfolder(std::u16string_view name) {
   std::u16string path = AppFolder();
@@ -65,7 +54,7 @@ std::u16string MacroFilePath(std::u16string_view name) {
 }
 
 std::u16string LanguageFilePath(uint32_t lcid) {
-  return Subfolder(u"Languages") + Decimal(lcid) + u".ini";
+  return Subfolder(u"Languages") + text::DecimalText(lcid) + u".ini";
 }
 
 std::u16string DevicesFolder() { return Subfolder(u"Devices"); }

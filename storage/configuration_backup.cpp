@@ -18,8 +18,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::u16string Ascii(const std::string& s) { return std::u16string(s.begin(), s.end()); }
-std::u16string Key(int value) { return Ascii(std::to_string(value)); }
 std::u16string Quoted(const std::u16string& s) { return u"\"" + s + u"\""; }
 
 std::u16string Hex4(uint16_t value) {
@@ -48,8 +46,8 @@ void StoreSettings(profile::Document& d, const StoredConfiguration& c) {
   if (c.hasPointerSpeed) d.SetInt(u"Hardware", u"PointerSpeed", c.pointerSpeed);
   if (c.hasPointerAcceleration) d.SetInt(u"Hardware", u"PointerAcceleration", c.pointerAcceleration);
   for (int i = 0; i < c.pointer.Resolutions; ++i) {
-    d.SetInt(u"ResolutionX", Key(i + 1), c.pointer.ResolutionX[i]);
-    d.SetInt(u"ResolutionY", Key(i + 1), c.pointer.ResolutionY[i]);
+    d.SetInt(u"ResolutionX", text::DecimalText(i + 1), c.pointer.ResolutionX[i]);
+    d.SetInt(u"ResolutionY", text::DecimalText(i + 1), c.pointer.ResolutionY[i]);
   }
 
   d.SetInt(u"Buttons", u"UseComboBox", c.buttonSettings.UseComboBox);
@@ -57,8 +55,8 @@ void StoreSettings(profile::Document& d, const StoredConfiguration& c) {
   d.SetInt(u"Buttons", u"IntervalMax", static_cast<int32_t>(c.buttonSettings.IntervalMax));
   d.SetInt(u"Buttons", u"IntervalMaxDigits", c.buttonSettings.IntervalMaxDigits);
   for (int i = 0; i < c.hardware.ButtonCount; ++i) {
-    d.SetStruct(u"Buttons", Key(i + 1), &c.assignments[i], sizeof c.assignments[i]);
-    d.SetInt(u"ButtonsDefault", Key(i + 1), c.buttonsDefault[i]);
+    d.SetStruct(u"Buttons", text::DecimalText(i + 1), &c.assignments[i], sizeof c.assignments[i]);
+    d.SetInt(u"ButtonsDefault", text::DecimalText(i + 1), c.buttonsDefault[i]);
   }
 
   const RecordingOptions& r = c.recording;
@@ -74,7 +72,7 @@ void StoreSettings(profile::Document& d, const StoredConfiguration& c) {
 
   d.SetInt(u"Macros", u"Numbers", c.library.MacroCount);
   for (int i = 0; i < c.library.MacroCount; ++i) {
-    d.Set(u"Macros", Key(i + 1), NameView(c.library.Macros[i].Name));
+    d.Set(u"Macros", text::DecimalText(i + 1), NameView(c.library.Macros[i].Name));
   }
 }
 
@@ -84,9 +82,9 @@ std::u16string DatedBackupPath() {
   const std::tm* local = std::localtime(&now);  // one thread uses it
   char stamp[32] = "00000000-000000";
   if (local) std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", local);
-  const std::u16string base = AppFolder() + u"Corvane-backup-" + Ascii(stamp);
+  const std::u16string base = AppFolder() + u"Corvane-backup-" + text::Utf8ToUtf16(stamp);
   std::u16string path = base + u".json";
-  for (int n = 2; fs::exists(file_io::ToFsPath(path)); ++n) path = base + u"-" + Key(n) + u".json";
+  for (int n = 2; fs::exists(file_io::ToFsPath(path)); ++n) path = base + u"-" + text::DecimalText(n) + u".json";
   return path;
 }
 
@@ -225,7 +223,7 @@ RestoreResult RestoreConfiguration(std::string_view json, const RestoreOptions& 
     }
     doc.SetInt(u"Events", u"Numbers", macro.EventCount);
     for (int e = 0; e < macro.EventCount; ++e) {
-      doc.SetStruct(u"Events", Key(e + 1), &macro.Events[e], sizeof macro.Events[e]);
+      doc.SetStruct(u"Events", text::DecimalText(e + 1), &macro.Events[e], sizeof macro.Events[e]);
     }
     file.bytes = doc.Serialize();
     files.push_back(std::move(file));

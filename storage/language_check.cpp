@@ -75,11 +75,6 @@ std::optional<uint32_t> CanonicalId(std::u16string_view key) {
   return v;
 }
 
-std::u16string Decimal(uint32_t v) {
-  std::string s = std::to_string(v);
-  return std::u16string(s.begin(), s.end());
-}
-
 std::string Join(const std::vector<std::u16string>& items) {
   if (items.empty()) return "none";
   std::string out;
@@ -225,7 +220,7 @@ std::vector<LanguageProblem> CheckLanguageFile(std::string_view fileName, std::s
                                   : "always shows the built-in text; a translation has no effect");
       continue;
     }
-    std::u16string value = doc.GetString(u"Strings", Decimal(id), u"");
+    std::u16string value = doc.GetString(u"Strings", text::DecimalText(id), u"");
     if (value.empty()) {
       problem(id, "empty: the English text shows");
       continue;

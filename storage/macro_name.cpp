@@ -4,6 +4,7 @@
 
 #include "model/text.h"
 #include "storage/app_folder.h"
+#include "storage/text_encoding.h"
 
 namespace corvane {
 namespace {
@@ -56,12 +57,6 @@ void TrimEnds(std::u16string& s) {
   size_t lead = 0;
   while (lead < s.size() && s[lead] == u' ') ++lead;
   s.erase(0, lead);
-}
-
-std::u16string Decimal(int value) {
-  std::u16string text;
-  for (char c : std::to_string(value)) text.push_back(static_cast<char16_t>(c));
-  return text;
 }
 
 bool IsPathSeparator(char16_t c) { return c == kFolderSeparator || c == u'/'; }
@@ -156,7 +151,7 @@ std::u16string UniqueMacroName(const MacroLibrary& library, std::u16string_view 
     if (n == 1) {
       candidate = name;
     } else {
-      const std::u16string suffix = u" (" + Decimal(n) + u")";
+      const std::u16string suffix = u" (" + text::DecimalText(n) + u")";
       candidate = CutTo(name, kMacroNameChars - suffix.size()) + suffix;
     }
     if (IsValidMacroName(candidate) && FindMacroName(library, candidate, except) < 0)

@@ -11,6 +11,7 @@
 #include "storage/file_io.h"
 #include "storage/macro_name.h"
 #include "storage/profile.h"
+#include "storage/text_encoding.h"
 
 namespace corvane {
 namespace {
@@ -20,12 +21,6 @@ using profile::Document;
 constexpr std::u16string_view kMacrosSection = u"Macros";
 constexpr std::u16string_view kEvents = u"Events";
 constexpr std::u16string_view kNumbers = u"Numbers";
-
-std::u16string Key(int value) {
-  std::u16string text;
-  for (char c : std::to_string(value)) text.push_back(static_cast<char16_t>(c));
-  return text;
-}
 
 // The number an event key spells as SaveMacroEvents writes it (decimal, no sign, no leading zero),
 // or 0 for any other key.
@@ -77,7 +72,7 @@ int LoadMacroNames(MacroLibrary& library) {
   const Document doc = Document::Load(SettingsFilePath());
   const int count = std::clamp(doc.GetInt(kMacrosSection, kNumbers, 0), 0, kMaxMacros);
   for (int i = 0; i < count; ++i) {
-    const std::u16string name = doc.GetString(kMacrosSection, Key(i + 1), u"");
+    const std::u16string name = doc.GetString(kMacrosSection, text::DecimalText(i + 1), u"");
     CopyName(library.Macros[i].Name, LimitMacroName(name));
   }
   return count;
@@ -89,7 +84,7 @@ bool SaveMacroNames(const MacroLibrary& library, int count) {
   count = std::clamp(count, 0, kMaxMacros);
   doc.SetInt(kMacrosSection, kNumbers, count);
   for (int i = 0; i < count; ++i)
-    doc.Set(kMacrosSection, Key(i + 1), NameView(library.Macros[i].Name));
+    doc.Set(kMacrosSection, text::DecimalText(i + 1), NameView(library.Macros[i].Name));
   return doc.Save(path);
 }
 
@@ -138,7 +133,7 @@ bool SaveMacroEvents(Macro& macro, const std::u16string* file) {
   const int count = std::clamp(macro.EventCount, 0, kMaxEvents);
   doc.SetInt(kEvents, kNumbers, count);
   for (int i = 0; i < count; ++i)
-    doc.SetStruct(kEvents, Key(i + 1), &macro.Events[i], sizeof macro.Events[i]);
+    doc.SetStruct(kEvents, text::DecimalText(i + 1), &macro.Events[i], sizeof macro.Events[i]);
   if (!doc.Save(*file)) return false;
   macro.Modified = 0;
   return true;

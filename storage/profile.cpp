@@ -105,8 +105,6 @@ int HexDigit(char16_t c) {
   return -1;
 }
 
-std::u16string Ascii(const std::string& s) { return std::u16string(s.begin(), s.end()); }
-
 std::u16string_view EolText(uint8_t eol) {
   switch (eol) {
     case 1: return u"\r\n";
@@ -528,7 +526,7 @@ bool Document::Set(std::u16string_view section, std::u16string_view key,
 }
 
 bool Document::SetInt(std::u16string_view section, std::u16string_view key, int32_t v) {
-  return Set(section, key, Ascii(std::to_string(v)));
+  return Set(section, key, text::DecimalText(v));
 }
 
 bool Document::SetHex(std::u16string_view section, std::u16string_view key, uint32_t v) {

@@ -7,6 +7,7 @@
 #include "model/macro_links.h"
 #include "storage/app_folder.h"
 #include "storage/profile.h"
+#include "storage/text_encoding.h"
 
 namespace corvane {
 namespace {
@@ -20,12 +21,6 @@ constexpr std::u16string_view kButtonsDefault = u"ButtonsDefault";
 constexpr std::u16string_view kResolutionX = u"ResolutionX";
 constexpr std::u16string_view kResolutionY = u"ResolutionY";
 constexpr std::u16string_view kRecording = u"Recording";
-
-std::u16string Key(int value) {
-  std::u16string text;
-  for (char c : std::to_string(value)) text.push_back(static_cast<char16_t>(c));
-  return text;
-}
 
 int ClampedCount(int count, int low, int high) { return std::clamp(count, low, high); }
 
@@ -71,7 +66,7 @@ void LoadButtonAssignments(ButtonSettings& settings, ButtonAssignment* assignmen
     ButtonAssignment& a = assignments[i];
     std::memset(&a, 0, sizeof a);
     // A value that fails to read (missing, wrong length, bad digit or sum) leaves all zeros.
-    if (!doc.GetStruct(kButtons, Key(i + 1), &a, sizeof a)) std::memset(&a, 0, sizeof a);
+    if (!doc.GetStruct(kButtons, text::DecimalText(i + 1), &a, sizeof a)) std::memset(&a, 0, sizeof a);
     ValidateAssignment(a, settings);
   }
   ResolveMacroLinks(assignments, count, library);
@@ -82,7 +77,7 @@ bool SaveButtonAssignments(const ButtonAssignment* assignments, int buttonCount)
   Document doc = Document::Load(path);
   const int count = ClampedCount(buttonCount, 0, kMaxAssignments);
   for (int i = 0; i < count; ++i)
-    doc.SetStruct(kButtons, Key(i + 1), &assignments[i], sizeof assignments[i]);
+    doc.SetStruct(kButtons, text::DecimalText(i + 1), &assignments[i], sizeof assignments[i]);
   return doc.Save(path);
 }
 
@@ -106,9 +101,9 @@ void LoadPointerSettings(PointerSettings& pointer) {
   pointer.XequalY = doc.GetInt(kHardware, u"XequalY", pointer.XequalY);
   pointer.ReportRate = doc.GetInt(kHardware, u"ReportRate", pointer.ReportRate);
   for (int i = 0; i < pointer.Resolutions; ++i)
-    pointer.ResolutionX[i] = doc.GetInt(kResolutionX, Key(i + 1), pointer.ResolutionX[i]);
+    pointer.ResolutionX[i] = doc.GetInt(kResolutionX, text::DecimalText(i + 1), pointer.ResolutionX[i]);
   for (int i = 0; i < pointer.Resolutions; ++i)
-    pointer.ResolutionY[i] = doc.GetInt(kResolutionY, Key(i + 1), pointer.ResolutionY[i]);
+    pointer.ResolutionY[i] = doc.GetInt(kResolutionY, text::DecimalText(i + 1), pointer.ResolutionY[i]);
 }
 
 bool SavePointerSettings(const PointerSettings& pointer, int32_t pointerSpeed,
@@ -121,8 +116,8 @@ bool SavePointerSettings(const PointerSettings& pointer, int32_t pointerSpeed,
   doc.SetInt(kHardware, u"PointerAcceleration", pointerAcceleration);
   const int stages = ClampedCount(pointer.Resolutions, kMinResolutions, kMaxResolutions);
   for (int i = 0; i < stages; ++i) {
-    doc.SetInt(kResolutionX, Key(i + 1), pointer.ResolutionX[i]);
-    doc.SetInt(kResolutionY, Key(i + 1), pointer.ResolutionY[i]);
+    doc.SetInt(kResolutionX, text::DecimalText(i + 1), pointer.ResolutionX[i]);
+    doc.SetInt(kResolutionY, text::DecimalText(i + 1), pointer.ResolutionY[i]);
   }
   return doc.Save(path);
 }
@@ -153,7 +148,7 @@ bool SaveRecordingOptions(const RecordingOptions& o) {
 }
 
 int32_t LoadButtonsDefault(int button) {
-  return profile::ReadInt(SettingsFilePath(), kButtonsDefault, Key(button), button - 1);
+  return profile::ReadInt(SettingsFilePath(), kButtonsDefault, text::DecimalText(button), button - 1);
 }
 
 }  // namespace corvane

@@ -74,6 +74,11 @@ std::u16string Utf16LeToUtf16(std::string_view bytes) {
 
 }  // namespace
 
+std::u16string DecimalText(int64_t value) {
+  const std::string digits = std::to_string(value);
+  return std::u16string(digits.begin(), digits.end());
+}
+
 bool IsValidUtf8(std::string_view bytes) {
   char32_t cp;
   for (size_t i = 0; i < bytes.size();) {

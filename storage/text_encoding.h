@@ -36,6 +36,9 @@ void DecodeInto(std::string_view bytes, Encoding encoding, std::u16string& out);
 // the code page lacks is encoded as '?' there; use EncodeWindows1252 to find out first.
 std::string Encode(std::u16string_view text, Encoding encoding, bool bom);
 
+// A number as the settings and language files spell it: decimal digits, '-' before a negative.
+std::u16string DecimalText(int64_t value);
+
 bool IsValidUtf8(std::string_view bytes);
 // Invalid sequences decode as U+FFFD.
 std::u16string Utf8ToUtf16(std::string_view bytes);
