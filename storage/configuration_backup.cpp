@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -10,7 +11,9 @@
 #include "storage/app_folder.h"
 #include "storage/configuration_json.h"
 #include "storage/file_io.h"
+#include "storage/macro_store.h"
 #include "storage/profile.h"
+#include "storage/settings.h"
 #include "storage/text_encoding.h"
 
 namespace corvane {
@@ -41,39 +44,27 @@ void StoreSettings(profile::Document& d, const StoredConfiguration& c) {
   d.SetInt(u"Hardware", u"Delay", c.hardware.ReportDelay);
   d.SetInt(u"Hardware", u"TurboLo", c.hardware.TurboLo);
   d.SetInt(u"Hardware", u"Resolutions", c.pointer.Resolutions);
-  d.SetInt(u"Hardware", u"XequalY", c.pointer.XequalY);
-  d.SetInt(u"Hardware", u"ReportRate", c.pointer.ReportRate);
-  if (c.hasPointerSpeed) d.SetInt(u"Hardware", u"PointerSpeed", c.pointerSpeed);
-  if (c.hasPointerAcceleration) d.SetInt(u"Hardware", u"PointerAcceleration", c.pointerAcceleration);
-  for (int i = 0; i < c.pointer.Resolutions; ++i) {
-    d.SetInt(u"ResolutionX", text::DecimalText(i + 1), c.pointer.ResolutionX[i]);
-    d.SetInt(u"ResolutionY", text::DecimalText(i + 1), c.pointer.ResolutionY[i]);
-  }
+  StorePointerSettings(d, c.pointer,
+                       c.hasPointerSpeed ? std::optional<int32_t>(c.pointerSpeed) : std::nullopt,
+                       c.hasPointerAcceleration ? std::optional<int32_t>(c.pointerAcceleration)
+                                                : std::nullopt);
 
   d.SetInt(u"Buttons", u"UseComboBox", c.buttonSettings.UseComboBox);
   d.SetInt(u"Buttons", u"IntervalMin", static_cast<int32_t>(c.buttonSettings.IntervalMin));
   d.SetInt(u"Buttons", u"IntervalMax", static_cast<int32_t>(c.buttonSettings.IntervalMax));
   d.SetInt(u"Buttons", u"IntervalMaxDigits", c.buttonSettings.IntervalMaxDigits);
-  for (int i = 0; i < c.hardware.ButtonCount; ++i) {
-    d.SetStruct(u"Buttons", text::DecimalText(i + 1), &c.assignments[i], sizeof c.assignments[i]);
+  StoreButtonAssignments(d, c.assignments, c.hardware.ButtonCount);
+  for (int i = 0; i < c.hardware.ButtonCount; ++i)
     d.SetInt(u"ButtonsDefault", text::DecimalText(i + 1), c.buttonsDefault[i]);
-  }
 
+  // The delay keys are the user's to tune and no page writes them; the rest as the page does.
   const RecordingOptions& r = c.recording;
   d.SetInt(u"Recording", u"DelayDefault", r.DelayDefault);
   d.SetInt(u"Recording", u"DelayMax", r.DelayMax);
   d.SetInt(u"Recording", u"DelayMaxDigits", r.DelayMaxDigits);
-  d.SetInt(u"Recording", u"RecordingMouse", r.RecordingMouse);
-  d.SetInt(u"Recording", u"RecordingKeyboard", r.RecordingKeyboard);
-  d.SetInt(u"Recording", u"RecordingDelay", r.RecordingDelay);
-  d.SetInt(u"Recording", u"RecordingMinimize", r.RecordingMinimize);
-  d.SetInt(u"Recording", u"RecordingUseHotkey", r.RecordingUseHotkey);
-  d.SetHex(u"Recording", u"RecordingHotkey", r.RecordingHotkey);
+  StoreRecordingOptions(d, r);
 
-  d.SetInt(u"Macros", u"Numbers", c.library.MacroCount);
-  for (int i = 0; i < c.library.MacroCount; ++i) {
-    d.Set(u"Macros", text::DecimalText(i + 1), NameView(c.library.Macros[i].Name));
-  }
+  StoreMacroNames(d, c.library, c.library.MacroCount);
 }
 
 // Corvane-backup-<yyyymmdd>-<hhmmss>.json in the folder, with -2, -3 ... when that is taken.

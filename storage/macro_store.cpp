@@ -78,13 +78,17 @@ int LoadMacroNames(MacroLibrary& library) {
   return count;
 }
 
-bool SaveMacroNames(const MacroLibrary& library, int count) {
-  const std::u16string path = SettingsFilePath();
-  Document doc = Document::Load(path);
+void StoreMacroNames(Document& doc, const MacroLibrary& library, int count) {
   count = std::clamp(count, 0, kMaxMacros);
   doc.SetInt(kMacrosSection, kNumbers, count);
   for (int i = 0; i < count; ++i)
     doc.Set(kMacrosSection, text::DecimalText(i + 1), NameView(library.Macros[i].Name));
+}
+
+bool SaveMacroNames(const MacroLibrary& library, int count) {
+  const std::u16string path = SettingsFilePath();
+  Document doc = Document::Load(path);
+  StoreMacroNames(doc, library, count);
   return doc.Save(path);
 }
 

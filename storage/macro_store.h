@@ -13,6 +13,10 @@
 #include "model/records.h"
 
 namespace corvane {
+namespace profile {
+class Document;
+}
+
 
 // Sets n consecutive entries to the cleared state (n held to 0..).
 void ClearMacros(Macro* first, int n);
@@ -24,6 +28,8 @@ int LoadMacroNames(MacroLibrary& library);
 
 // Writes Numbers = count (held to 0..128) and keys 1..count. Keys above count stay in the file.
 bool SaveMacroNames(const MacroLibrary& library, int count);
+// The same into a document of the settings file held by the caller, which saves it.
+void StoreMacroNames(profile::Document& doc, const MacroLibrary& library, int count);
 
 // Reads the macro's events from file, or from its own per-macro file when file is null; the
 // file is parsed once. Numbers below 1 loads none, above 512 loads 512; an event whose value

@@ -72,12 +72,16 @@ void LoadButtonAssignments(ButtonSettings& settings, ButtonAssignment* assignmen
   ResolveMacroLinks(assignments, count, library);
 }
 
-bool SaveButtonAssignments(const ButtonAssignment* assignments, int buttonCount) {
-  const std::u16string path = SettingsFilePath();
-  Document doc = Document::Load(path);
+void StoreButtonAssignments(Document& doc, const ButtonAssignment* assignments, int buttonCount) {
   const int count = ClampedCount(buttonCount, 0, kMaxAssignments);
   for (int i = 0; i < count; ++i)
     doc.SetStruct(kButtons, text::DecimalText(i + 1), &assignments[i], sizeof assignments[i]);
+}
+
+bool SaveButtonAssignments(const ButtonAssignment* assignments, int buttonCount) {
+  const std::u16string path = SettingsFilePath();
+  Document doc = Document::Load(path);
+  StoreButtonAssignments(doc, assignments, buttonCount);
   return doc.Save(path);
 }
 
@@ -106,19 +110,25 @@ void LoadPointerSettings(PointerSettings& pointer) {
     pointer.ResolutionY[i] = doc.GetInt(kResolutionY, text::DecimalText(i + 1), pointer.ResolutionY[i]);
 }
 
-bool SavePointerSettings(const PointerSettings& pointer, int32_t pointerSpeed,
-                         int32_t pointerAcceleration) {
-  const std::u16string path = SettingsFilePath();
-  Document doc = Document::Load(path);
+void StorePointerSettings(Document& doc, const PointerSettings& pointer,
+                          std::optional<int32_t> pointerSpeed,
+                          std::optional<int32_t> pointerAcceleration) {
   doc.SetInt(kHardware, u"XequalY", pointer.XequalY);
   doc.SetInt(kHardware, u"ReportRate", pointer.ReportRate);
-  doc.SetInt(kHardware, u"PointerSpeed", pointerSpeed);
-  doc.SetInt(kHardware, u"PointerAcceleration", pointerAcceleration);
+  if (pointerSpeed) doc.SetInt(kHardware, u"PointerSpeed", *pointerSpeed);
+  if (pointerAcceleration) doc.SetInt(kHardware, u"PointerAcceleration", *pointerAcceleration);
   const int stages = ClampedCount(pointer.Resolutions, kMinResolutions, kMaxResolutions);
   for (int i = 0; i < stages; ++i) {
     doc.SetInt(kResolutionX, text::DecimalText(i + 1), pointer.ResolutionX[i]);
     doc.SetInt(kResolutionY, text::DecimalText(i + 1), pointer.ResolutionY[i]);
   }
+}
+
+bool SavePointerSettings(const PointerSettings& pointer, int32_t pointerSpeed,
+                         int32_t pointerAcceleration) {
+  const std::u16string path = SettingsFilePath();
+  Document doc = Document::Load(path);
+  StorePointerSettings(doc, pointer, pointerSpeed, pointerAcceleration);
   return doc.Save(path);
 }
 
@@ -135,15 +145,19 @@ void LoadRecordingOptions(RecordingOptions& o) {
   o.RecordingHotkey = doc.GetHex(kRecording, u"RecordingHotkey", o.RecordingHotkey);
 }
 
-bool SaveRecordingOptions(const RecordingOptions& o) {
-  const std::u16string path = SettingsFilePath();
-  Document doc = Document::Load(path);
+void StoreRecordingOptions(Document& doc, const RecordingOptions& o) {
   doc.SetInt(kRecording, u"RecordingMouse", o.RecordingMouse);
   doc.SetInt(kRecording, u"RecordingKeyboard", o.RecordingKeyboard);
   doc.SetInt(kRecording, u"RecordingDelay", o.RecordingDelay);
   doc.SetInt(kRecording, u"RecordingMinimize", o.RecordingMinimize);
   doc.SetInt(kRecording, u"RecordingUseHotkey", o.RecordingUseHotkey);
   doc.SetHex(kRecording, u"RecordingHotkey", o.RecordingHotkey);
+}
+
+bool SaveRecordingOptions(const RecordingOptions& o) {
+  const std::u16string path = SettingsFilePath();
+  Document doc = Document::Load(path);
+  StoreRecordingOptions(doc, o);
   return doc.Save(path);
 }
 

@@ -5,11 +5,15 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "model/recording_options.h"
 #include "model/records.h"
 
 namespace corvane {
+namespace profile {
+class Document;
+}
 
 // Section "Application", and the hardware key MemoryLength; read only.
 struct ApplicationSettings {
@@ -48,6 +52,9 @@ void LoadButtonAssignments(ButtonSettings& settings, ButtonAssignment* assignmen
 
 // Writes records "1".."buttonCount" (held to 0..16) and nothing else.
 bool SaveButtonAssignments(const ButtonAssignment* assignments, int buttonCount);
+// The same into a document held by the caller, which saves it.
+void StoreButtonAssignments(profile::Document& doc, const ButtonAssignment* assignments,
+                            int buttonCount);
 
 // The stages held before the file is read: 4 stages of 400, 800, 1600 and 3200 DPI (the rest
 // 3200), X = Y off, report rate code 2000.
@@ -61,6 +68,11 @@ void LoadPointerSettings(PointerSettings& pointer);
 // 1..5) of "ResolutionX" and "ResolutionY". Resolutions itself is never written.
 bool SavePointerSettings(const PointerSettings& pointer, int32_t pointerSpeed,
                          int32_t pointerAcceleration);
+// The same into a document held by the caller; a speed or acceleration without a value is left
+// as the document has it.
+void StorePointerSettings(profile::Document& doc, const PointerSettings& pointer,
+                          std::optional<int32_t> pointerSpeed,
+                          std::optional<int32_t> pointerAcceleration);
 
 // Section "Recording" in the order of RecordingOptions; RecordingHotkey is hexadecimal.
 void LoadRecordingOptions(RecordingOptions& options);
@@ -68,6 +80,8 @@ void LoadRecordingOptions(RecordingOptions& options);
 // The five recording flags as integers and RecordingHotkey as hexadecimal; the three delay keys
 // are never written.
 bool SaveRecordingOptions(const RecordingOptions& options);
+// The same into a document held by the caller.
+void StoreRecordingOptions(profile::Document& doc, const RecordingOptions& options);
 
 // Key "button" (1-based) of section "ButtonsDefault": a FunctionCode; missing gives button - 1.
 int32_t LoadButtonsDefault(int button);
