@@ -1,5 +1,6 @@
 // Real input for Wine tests: SendInput records for keys and mouse events (they pass the
-// low-level hooks as a user's input would), and message pumps that wait for what they cause.
+// low-level hooks as a user's input would), message pumps that wait for what they cause, and
+// the visible window such input goes to.
 #pragma once
 
 #include <windows.h>
@@ -60,6 +61,22 @@ inline void Drain(HWND dialog = nullptr) {
     quiet = MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) == WAIT_TIMEOUT
                 ? quiet + 1 : 0;
   }
+}
+
+// A visible top-level window of its own class (registered here with proc), made once for a whole
+// suite: Wine takes seconds to show and to end a foreground window.
+inline HWND MakeSuiteWindow(const wchar_t* className, WNDPROC proc, const wchar_t* title,
+                            DWORD exStyle, RECT at, HBRUSH background = nullptr) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = className;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  RegisterClassW(&wc);
+  return CreateWindowExW(exStyle, className, title, WS_POPUP | WS_VISIBLE, at.left, at.top,
+                         at.right - at.left, at.bottom - at.top, nullptr, nullptr, wc.hInstance,
+                         nullptr);
 }
 
 }  // namespace corvane::testinput

@@ -64,16 +64,9 @@ class HotKeyTest : public ::testing::Test {
   // The owner lives for the whole suite (Wine takes seconds to end a foreground window); each
   // test gets fresh edit controls.
   static void SetUpTestSuite() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = OwnerProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"CorvaneHotKeyOwner";
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    RegisterClassW(&wc);
-    owner_window_ = CreateWindowExW(WS_EX_CONTROLPARENT, L"CorvaneHotKeyOwner", L"hot key",
-                                    WS_POPUP | WS_VISIBLE, 50, 50, 400, 200, nullptr, nullptr,
-                                    nullptr, nullptr);
+    owner_window_ = testinput::MakeSuiteWindow(L"CorvaneHotKeyOwner", OwnerProc, L"hot key",
+                                               WS_EX_CONTROLPARENT, {50, 50, 450, 250},
+                                               GetSysColorBrush(COLOR_BTNFACE));
   }
   static void TearDownTestSuite() { DestroyWindow(owner_window_); }
 

@@ -21,24 +21,13 @@
 #include "ui/ids.h"
 #include "ui/macros_page.h"
 #include "ui/ui_test_support.h"
+#include "win32/input_support.h"
 
 namespace corvane::uitest {
 namespace {
 
 using namespace corvane::ui;
 using Events = std::vector<std::pair<int32_t, int32_t>>;
-
-class FakeHost : public PageHost {
- public:
-  uint32_t Lcid = 0;
-  FakePointer PointerFake;
-  FakePrompts PromptsFake;
-  HardwareSettings HardwareValue{};
-  uint32_t Language() const override { return Lcid; }
-  SystemPointer& Pointer() override { return PointerFake; }
-  Prompts& Asker() override { return PromptsFake; }
-  const HardwareSettings& Hardware() const override { return HardwareValue; }
-};
 
 // Handles what arrives for about ms milliseconds: input goes through the hooks meanwhile.
 void Settle(DWORD ms = 40) {
@@ -52,10 +41,7 @@ void Settle(DWORD ms = 40) {
 
 // Each returns the tick count at which the input entered the system: its time stamp.
 DWORD SendKey(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  INPUT in = testinput::KeyInput(vk, up);
   DWORD at = GetTickCount();
   SendInput(1, &in, sizeof in);
   Settle(15);
@@ -70,10 +56,8 @@ void Press(WORD vk) {
 DWORD ClickAt(POINT screen, bool right = false) {
   SetCursorPos(screen.x, screen.y);
   Settle(10);
-  INPUT in[2] = {};
-  in[0].type = in[1].type = INPUT_MOUSE;
-  in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-  in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+  INPUT in[2] = {testinput::MouseInput(right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN),
+                 testinput::MouseInput(right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP)};
   DWORD at = GetTickCount();
   SendInput(2, in, sizeof in[0]);
   Settle();
@@ -170,7 +154,7 @@ class MacrosPageTest : public ::testing::Test {
   DWORD RecordClick() { return Click(Item(kIdRecord)); }
 
   TempAppFolder folder_;
-  FakeHost host_;
+  FakePageHost host_;
   HWND parent_ = nullptr;
   std::unique_ptr<CMacrosDlg> page_;
 };

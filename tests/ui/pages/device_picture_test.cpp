@@ -16,6 +16,7 @@
 #include "ui/device_pictures.h"
 #include "ui/picture.h"
 #include "ui/ui_test_support.h"
+#include "win32/input_support.h"
 
 namespace corvane::uitest {
 namespace {
@@ -158,13 +159,8 @@ class PictureTest : public ::testing::Test {
   // One visible parent for the whole suite: showing and hiding a top-level window costs Wine
   // about two seconds each time.
   static void SetUpTestSuite() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"CorvanePictureTestParent";
-    RegisterClassW(&wc);
-    parent_ = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                              600, 400, nullptr, nullptr, wc.hInstance, nullptr);
+    parent_ = testinput::MakeSuiteWindow(L"CorvanePictureTestParent", ParentProc, L"",
+                                         WS_EX_TOPMOST, {0, 0, 600, 400});
   }
   static void TearDownTestSuite() { DestroyWindow(parent_); }
 

@@ -65,14 +65,8 @@ class HookTest : public ::testing::Test {
   // A visible window with an edit and a button, where the input goes on to. It lives for the
   // whole suite: Wine takes seconds to end a foreground window.
   static void SetUpTestSuite() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = InboxProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"CorvaneHookInbox";
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    RegisterClassW(&wc);
-    window_ = CreateWindowExW(0, L"CorvaneHookInbox", L"hook test", WS_POPUP | WS_VISIBLE, 100, 100,
-                              300, 200, nullptr, nullptr, nullptr, nullptr);
+    window_ = MakeSuiteWindow(L"CorvaneHookInbox", InboxProc, L"hook test", 0,
+                              {100, 100, 400, 300});
     edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, window_,
                             nullptr, nullptr, nullptr);
     button_ = CreateWindowExW(0, L"BUTTON", L"Click", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10,
