@@ -8,7 +8,6 @@
 #include <fstream>
 #include <initializer_list>
 #include <iterator>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +20,7 @@
 #include "storage/profile.h"
 #include "storage/settings.h"
 #include "storage/text_encoding.h"
+#include "unit/cli/oversized_configuration.h"
 #if defined(__linux__)
 #include <sys/stat.h>
 
@@ -207,25 +207,10 @@ TEST_F(ApplyTest, AFailureBeforeASuccessfulLastReportIsAWarning) {
 }
 
 TEST_F(ApplyTest, TooLargeAndNoWayToTheMouseSendNothing) {
-  // One One-shot macro of 512 delays does not fit (see the image tests).
   const fs::path folder = fs::temp_directory_path() / "corvane-apply-big";
   fs::remove_all(folder);
   fs::create_directories(folder / "Macros");
-  SetAppFolder(folder.u16string());
-  auto library = std::make_unique<MacroLibrary>();
-  Macro& macro = library->Macros[0];
-  CopyName(macro.Name, u"Long");
-  macro.EventCount = kMaxEvents;
-  for (MacroEvent& e : macro.Events) e = {kMsgDelay, 10};
-  ASSERT_TRUE(SaveMacroEvents(macro));
-  ASSERT_TRUE(SaveMacroNames(*library, 1));
-  ButtonAssignment buttons[2]{};
-  buttons[0].FunctionCode = 1;
-  buttons[1].FunctionCode = kFunctionMacro;
-  CopyName(buttons[1].MacroName, u"Long");
-  ASSERT_TRUE(profile::WriteInt(SettingsFilePath(), u"Hardware", u"Buttons", 2));
-  ASSERT_TRUE(SaveButtonAssignments(buttons, 2));
-  SetAppFolder(u"");
+  StoreOversizedConfiguration(folder);
   Environment none;
   const Result image = Run({"image", "--dir", Utf8(folder)}, none);
 

@@ -21,6 +21,7 @@
 #include "storage/profile.h"
 #include "storage/settings.h"
 #include "storage/text_encoding.h"
+#include "unit/cli/oversized_configuration.h"
 
 namespace corvane::cli {
 namespace {
@@ -124,18 +125,8 @@ TEST_F(CliTest, ImageOfTheWorkedExample) {
 }
 
 TEST_F(CliTest, ImageRefusesAConfigurationThatDoesNotFit) {
-  // One One-shot macro of 512 delays: 3 + 512 * 4 + 1 = 2052 payload bytes, 538 beyond 1514.
   const fs::path folder = MakeFolder("big");
-  SetAppFolder(folder.u16string());
-  auto library = std::make_unique<MacroLibrary>();
-  Macro& macro = library->Macros[0];
-  CopyName(macro.Name, u"Long");
-  macro.EventCount = kMaxEvents;
-  for (MacroEvent& e : macro.Events) e = {kMsgDelay, 10};
-  ASSERT_TRUE(SaveMacroEvents(macro));
-  ASSERT_TRUE(SaveMacroNames(*library, 1));
-  const ButtonAssignment buttons[] = {Function(1), MacroButton(u"Long", kModeOneShot, 66)};
-  StoreButtons(folder, buttons, 2);
+  StoreOversizedConfiguration(folder);
 
   const Result r = Cli({"image", "--dir", Utf8(folder)});
   EXPECT_EQ(r.status, kExitTooLarge);
