@@ -212,14 +212,17 @@ void CButtonsDlg::FillMacroList() {
 
 void CButtonsDlg::MacroRemoved(int index) {
   UnlinkRemovedMacro(assignments_, rows_, index);
-  if (IsCreated())
-    for (int k = 0; k < rows_; ++k) SetSelectorText(k);
+  ShowMacroNames();
 }
 
 void CButtonsDlg::MacroRenamed(int index) {
   RenameLinkedMacro(assignments_, rows_, Library(), index);
-  if (IsCreated())
-    for (int k = 0; k < rows_; ++k) SetSelectorText(k);
+  ShowMacroNames();
+}
+
+void CButtonsDlg::ShowMacroNames() {
+  if (!IsCreated()) return;
+  for (int k = 0; k < rows_; ++k) SetSelectorText(k);
 }
 
 void CButtonsDlg::OnShow() {

@@ -95,6 +95,8 @@ class CButtonsDlg : public Page {
   void ShowMacroGroup(bool show);
   void ShowIntervalRow(bool show);
   void SetSelectorText(int row);
+  // Every row's selector again, after a macro's name changed or its link went.
+  void ShowMacroNames();
   void TellMacroNotFound();
   void ChooseInCombo(int row);
   // After a choice of function: the current row's details, and the focus on the hot key field
