@@ -21,8 +21,8 @@ int main() {
   wc.lpszClassName = L"CorvaneBenchWindow";
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   RegisterClassW(&wc);
-  CreateWindowExW(0, wc.lpszClassName, L"Corvane empty window", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                  0, 0, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
+  CreateWindowExW(0, wc.lpszClassName, L"Corvane empty window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                  0, 400, 300, nullptr, nullptr, wc.hInstance, nullptr);
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);

@@ -42,9 +42,8 @@ struct Setup {
   }
   void Run(benchmark::State& state) {
     for (auto _ : state) {
-      const EncodeResult r =
-          EncodeDeviceImage(res, res, buttons.data(), static_cast<int>(buttons.size()), 1, 0,
-                            *library, *image);
+      const EncodeResult r = EncodeDeviceImage(
+          res, res, buttons.data(), static_cast<int>(buttons.size()), 1, 0, *library, *image);
       benchmark::DoNotOptimize(r);
       benchmark::ClobberMemory();
       if (expectedPayload != 0 && r.PayloadLength != expectedPayload)
@@ -60,8 +59,8 @@ void BM_EncodeTypical(benchmark::State& state) {
   ButtonAssignment hotKey = s.Button(kFunctionHotKey);
   hotKey.HotKeyVk = 0x43;
   hotKey.HotKeyModifiers = kModLeftCtrl;
-  s.buttons = {s.Button(2), s.Button(3), s.Button(4), s.Button(5), hotKey,
-               s.MacroButton(m, kModeManual, 500)};
+  s.buttons = {s.Button(2), s.Button(3), s.Button(4),
+               s.Button(5), hotKey,      s.MacroButton(m, kModeManual, 500)};
   s.Run(state);
 }
 BENCHMARK(BM_EncodeTypical);

@@ -18,8 +18,8 @@ inline void WriteFullLibrary() {
   std::memset(library.get(), 0, sizeof *library);
   for (int m = 0; m < kMaxMacros; ++m) {
     Macro& macro = library->Macros[m];
-    CopyName(macro.Name, u"Macro " + std::u16string(1, u'A' + m % 26) +
-                             std::u16string(1, u'0' + m / 26));
+    CopyName(macro.Name,
+             u"Macro " + std::u16string(1, u'A' + m % 26) + std::u16string(1, u'0' + m / 26));
     for (int e = 0; e < kMaxEvents; ++e)
       macro.Events[e] = {e % 3 == 2 ? kMsgDelay : kMsgKeyDown + e % 2, 0x41 + (e + m) % 26};
     macro.EventCount = kMaxEvents;

@@ -111,7 +111,8 @@ int main() {
     page.Destroy();
     Pump();
   }
-  std::printf("Macros page, full library (%d macros x %d events), medians\n", kMaxMacros, kMaxEvents);
+  std::printf("Macros page, full library (%d macros x %d events), medians\n", kMaxMacros,
+              kMaxEvents);
   std::printf("  loading the library alone:                 %8.1f ms\n", Median(loads));
   std::printf("  creating the page (load, lists, first fill): %6.1f ms\n", Median(creates));
   std::printf("  filling the event list with 512 events:    %8.1f ms\n", Median(fills));

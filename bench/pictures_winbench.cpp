@@ -47,10 +47,9 @@ int main() {
   HWND parent = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 400, 400, nullptr,
                                 nullptr, nullptr, nullptr);
   // The Buttons page's box on Windows at 96 DPI: a 187 x 250 client area in a client edge.
-  HWND box = CreateWindowExW(WS_EX_CLIENTEDGE, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW,
-                             100, 20, 191, 254, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICTURE)), nullptr,
-                             nullptr);
+  HWND box = CreateWindowExW(
+      WS_EX_CLIENTEDGE, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, 100, 20, 191, 254,
+      parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICTURE)), nullptr, nullptr);
   CPicture picture;
   if (!parent || !box || !picture.Attach(parent, IDC_PICTURE)) {
     std::printf("pictures_winbench: cannot make the picture box\n");

@@ -44,8 +44,8 @@ void LoadKeyByKey(MacroLibrary& library) {
   count = std::clamp(count, 0, kMaxMacros);
   for (int i = 0; i < count; ++i) {
     wchar_t name[kMacroNameUnits] = {};
-    GetPrivateProfileStringW(L"Macros", std::to_wstring(i + 1).c_str(), L"", name,
-                             kMacroNameUnits, W(settings));
+    GetPrivateProfileStringW(L"Macros", std::to_wstring(i + 1).c_str(), L"", name, kMacroNameUnits,
+                             W(settings));
     CopyName(library.Macros[i].Name, reinterpret_cast<const char16_t*>(name));
   }
   library.MacroCount = count;
@@ -105,8 +105,8 @@ int main() {
                     ours->MacroCount == kMaxMacros && theirs->MacroCount == kMaxMacros &&
                     ours->Macros[kMaxMacros - 1].EventCount == kMaxEvents;
   std::printf("full macro library, %d macros x %d events\n", kMaxMacros, kMaxEvents);
-  std::printf("  profile engine, LoadMacroLibrary (median of 11): %9.1f ms (best %.1f)\n",
-              engineMs, *std::min_element(loads.begin(), loads.end()));
+  std::printf("  profile engine, LoadMacroLibrary (median of 11): %9.1f ms (best %.1f)\n", engineMs,
+              *std::min_element(loads.begin(), loads.end()));
   std::printf("    of which reading the 128 files:                %9.1f ms\n", Median(reads));
   std::printf("    of which parsing them:                         %9.1f ms\n", Median(parses));
   std::printf("  GetPrivateProfileStructW key by key (one load):  %9.1f ms\n", keyByKeyMs);

@@ -59,7 +59,8 @@ class UploadScenario {
     UploadTiming timing;
     if (result.Outcome != UploadOutcome::Sent) return timing;
     timing.Frames = result.ReportsTotal - 1;
-    timing.MandatedMs = kStartReportPause + timing.Frames * static_cast<double>(hardware_.ReportDelay);
+    timing.MandatedMs =
+        kStartReportPause + timing.Frames * static_cast<double>(hardware_.ReportDelay);
     timing.ElapsedMs = std::chrono::duration<double, std::milli>(end - start).count();
     return timing;
   }

@@ -22,8 +22,8 @@ bool Report(const char* name, const corvane::bench::UploadTiming& t) {
     std::printf("%-34s the upload did not go out\n", name);
     return false;
   }
-  std::printf("%-34s %zu frames, pauses %.0f ms, took %.1f ms: %+.1f ms beyond (%+.2f %%)\n",
-              name, t.Frames, t.MandatedMs, t.ElapsedMs, t.OverMs(), t.OverPercent());
+  std::printf("%-34s %zu frames, pauses %.0f ms, took %.1f ms: %+.1f ms beyond (%+.2f %%)\n", name,
+              t.Frames, t.MandatedMs, t.ElapsedMs, t.OverMs(), t.OverPercent());
   return true;
 }
 

@@ -130,8 +130,10 @@ void UseFolder(const Options& options, std::u16string& err, bool settingsRequire
   const std::u16string folder = options.hasDir ? options.dir : FolderName();
   std::error_code ec;
   const fs::path path = file_io::ToFsPath(folder);
-  if (!fs::exists(path, ec)) throw Failure{kExitFailure, u"folder " + Quoted(folder) + u" does not exist"};
-  if (!fs::is_directory(path, ec)) throw Failure{kExitFailure, Quoted(folder) + u" is not a folder"};
+  if (!fs::exists(path, ec))
+    throw Failure{kExitFailure, u"folder " + Quoted(folder) + u" does not exist"};
+  if (!fs::is_directory(path, ec))
+    throw Failure{kExitFailure, Quoted(folder) + u" is not a folder"};
   fs::directory_iterator probe(path, ec);
   if (ec) throw Failure{kExitFailure, u"cannot read folder " + Quoted(folder)};
 
@@ -180,8 +182,7 @@ int Show(const Options& options, std::u16string& out, std::u16string& err) {
   out += u"Folder: " + FolderName() + u"\n";
   out += u"Mouse: VID " + Hex4(hw.VendorId) + u", PID " + Hex4(hw.ProductId) + u", " +
          Decimal(hw.ButtonCount) + u" buttons, demo mode " +
-         (config->application.Demo ? u"on" : u"off") + u", language " + Decimal(language) +
-         u"\n";
+         (config->application.Demo ? u"on" : u"off") + u", language " + Decimal(language) + u"\n";
 
   out += u"Buttons:\n";
   const int rows = ButtonRows(hw);
@@ -282,10 +283,9 @@ class ApplyProgress final : public UploadObserver {
     if (!Environment_.Terminal) return;
     constexpr size_t kWidth = 40;
     const size_t filled = total ? sent * kWidth / total : kWidth;
-    Environment_.Terminal(u"\rUploading [" + std::u16string(filled, u'#') +
-                          std::u16string(kWidth - filled, u'.') + u"] " +
-                          Decimal(static_cast<int64_t>(sent)) + u"/" +
-                          Decimal(static_cast<int64_t>(total)));
+    Environment_.Terminal(
+        u"\rUploading [" + std::u16string(filled, u'#') + std::u16string(kWidth - filled, u'.') +
+        u"] " + Decimal(static_cast<int64_t>(sent)) + u"/" + Decimal(static_cast<int64_t>(total)));
   }
 
   // The closing line, over the bar on a terminal.
@@ -314,8 +314,7 @@ class ApplyProgress final : public UploadObserver {
 };
 
 std::u16string MouseName(const HardwareSettings& hardware) {
-  return u"the mouse (VID " + Hex4(hardware.VendorId) + u", PID " + Hex4(hardware.ProductId) +
-         u")";
+  return u"the mouse (VID " + Hex4(hardware.VendorId) + u", PID " + Hex4(hardware.ProductId) + u")";
 }
 
 // Which report: "the start report" or "frame k of n".
@@ -358,8 +357,7 @@ int Apply(const Options& options, std::u16string& out, std::u16string& err,
                           config->pointer, config->assignments, config->library, &progress);
   switch (result.Outcome) {
     case UploadOutcome::Sent:
-    case UploadOutcome::LastReportFailed:
-      break;
+    case UploadOutcome::LastReportFailed: break;
     case UploadOutcome::OpenFailed: {
       if (result.Error.Code == 0) {
         throw Failure{kExitOpenFailed, Quoted(path) + u" is no longer " + MouseName(hardware)};
@@ -367,8 +365,9 @@ int Apply(const Options& options, std::u16string& out, std::u16string& err,
       std::u16string message = u"cannot open " + Quoted(path) + u": " + Reason(result.Error);
 #if defined(__linux__)
       if (result.Error.AccessDenied) {
-        message += u"; install the udev rule data/linux/70-corvane.rules, then unplug and plug "
-                   u"in the mouse (see \"Linux: upload without Wine\" in the README)";
+        message +=
+            u"; install the udev rule data/linux/70-corvane.rules, then unplug and plug "
+            u"in the mouse (see \"Linux: upload without Wine\" in the README)";
       }
 #endif
       throw Failure{kExitOpenFailed, message};
@@ -376,8 +375,7 @@ int Apply(const Options& options, std::u16string& out, std::u16string& err,
     case UploadOutcome::TooLarge:  // told above; the configuration has not changed since
     case UploadOutcome::NoMouse:
     case UploadOutcome::NoConfigInterface:
-    case UploadOutcome::Demo:
-      throw Failure{kExitFailure, u"nothing was sent"};
+    case UploadOutcome::Demo: throw Failure{kExitFailure, u"nothing was sent"};
   }
   progress.Finish();
 
@@ -494,8 +492,8 @@ int ImportMacro(const Options& options, std::u16string& out, std::u16string& err
     }
     throw Failure{kExitFailure, u"cannot write " + Quoted(failed) + u"; nothing was imported"};
   }
-  out += u"Imported " + file + u" as macro " + Quoted(name) + u" (" +
-         EventsText(macro.EventCount) + u")";
+  out += u"Imported " + file + u" as macro " + Quoted(name) + u" (" + EventsText(macro.EventCount) +
+         u")";
   if (name != MacroNameFromPath(file)) out += u", renamed because the name was taken or unusable";
   out += u"; saved " + MacroFilePath(name) + u" and the macro list\n";
   return kExitOk;
@@ -519,13 +517,15 @@ int Restore(const Options& options, std::u16string& out, std::u16string& err) {
   if (read.status == file_io::ReadStatus::kMissing) {
     throw Failure{kExitFailure, Quoted(file) + u" does not exist"};
   }
-  if (read.status != file_io::ReadStatus::kOk) throw Failure{kExitFailure, u"cannot read " + Quoted(file)};
+  if (read.status != file_io::ReadStatus::kOk)
+    throw Failure{kExitFailure, u"cannot read " + Quoted(file)};
   RestoreOptions restore;
   restore.anyDevice = options.anyDevice;
   const RestoreResult result = RestoreConfiguration(read.bytes, restore);
   if (!result.ok) {
     std::u16string message = file + u": " + result.error;
-    if (result.error.rfind(u"$.device:", 0) == 0) message += u" (add --any-device to restore it anyway)";
+    if (result.error.rfind(u"$.device:", 0) == 0)
+      message += u" (add --any-device to restore it anyway)";
     throw Failure{kExitFailure, message};
   }
   out += u"Restored " + file + u" into " + FolderName();

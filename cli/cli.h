@@ -13,12 +13,12 @@ namespace corvane::cli {
 
 // Exit statuses.
 inline constexpr int kExitOk = 0;
-inline constexpr int kExitFailure = 1;    // a folder or file that cannot be used
-inline constexpr int kExitUsage = 2;      // a command line that makes no sense
-inline constexpr int kExitTooLarge = 3;   // the configuration does not fit in the mouse
-inline constexpr int kExitNoMouse = 4;        // apply: the mouse is not connected
-inline constexpr int kExitOpenFailed = 5;     // apply: its configuration interface did not open
-inline constexpr int kExitReportFailed = 6;   // apply: the last report failed
+inline constexpr int kExitFailure = 1;       // a folder or file that cannot be used
+inline constexpr int kExitUsage = 2;         // a command line that makes no sense
+inline constexpr int kExitTooLarge = 3;      // the configuration does not fit in the mouse
+inline constexpr int kExitNoMouse = 4;       // apply: the mouse is not connected
+inline constexpr int kExitOpenFailed = 5;    // apply: its configuration interface did not open
+inline constexpr int kExitReportFailed = 6;  // apply: the last report failed
 
 // What `apply` needs of the system, handed in so tests can pass fakes.
 struct Environment {

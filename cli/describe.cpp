@@ -40,10 +40,10 @@ std::u16string FunctionText(const ButtonAssignment& assignment, const MacroLibra
       if (name.empty()) return text + u"(none)";
       text.append(name);
       const int32_t mode = assignment.ExecutionMode;
-      text += u" (" +
-              Text(mode == kModeManual ? IDS_MANUAL : mode == kModeOneShot ? IDS_ONE_SHOT
-                                                                            : IDS_AUTO,
-                   language);
+      text += u" (" + Text(mode == kModeManual    ? IDS_MANUAL
+                           : mode == kModeOneShot ? IDS_ONE_SHOT
+                                                  : IDS_AUTO,
+                           language);
       if (mode != kModeOneShot) text += u", " + Decimal(assignment.ExecutionInterval) + u" ms";
       text += u")";
       if (LinkedMacro(assignment, library) == nullptr) {

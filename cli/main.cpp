@@ -39,8 +39,7 @@ int Run(std::vector<std::u16string> args) {
   const std::unique_ptr<corvane::HidPlatform> hid = corvane::CreateWin32HidPlatform();
   corvane::Win32Sleeper sleeper;
 #else
-  const std::unique_ptr<corvane::HidPlatform> hid =
-      corvane::CreateLinuxHidPlatform("/sys", "/dev");
+  const std::unique_ptr<corvane::HidPlatform> hid = corvane::CreateLinuxHidPlatform("/sys", "/dev");
   corvane::ThreadSleeper sleeper;
 #endif
   corvane::cli::Environment environment;

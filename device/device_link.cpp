@@ -39,8 +39,8 @@ bool DeviceLink::Discover(HidPlatform& platform, uint16_t vendorId, uint16_t pro
 }
 
 DeviceChangeAction DeviceLink::OnDeviceChange(uint32_t event, uint32_t deviceType,
-                                              std::u16string_view interfaceName,
-                                              uint16_t vendorId, uint16_t productId) {
+                                              std::u16string_view interfaceName, uint16_t vendorId,
+                                              uint16_t productId) {
   if (event != kDeviceArrival && event != kDeviceRemoveComplete) return DeviceChangeAction::None;
   if (deviceType != kDeviceTypeInterface) return DeviceChangeAction::None;
   if (!InterfaceNameMatches(interfaceName, vendorId, productId)) return DeviceChangeAction::None;

@@ -42,8 +42,7 @@ class DeviceLink {
 
   // OnDeviceChange followed by the rediscovery it asks for. True when the window must refresh.
   bool HandleDeviceChange(HidPlatform& platform, uint32_t event, uint32_t deviceType,
-                          std::u16string_view interfaceName, uint16_t vendorId,
-                          uint16_t productId);
+                          std::u16string_view interfaceName, uint16_t vendorId, uint16_t productId);
 
   bool Present() const { return Present_; }
   const DeviceList& Devices() const { return Devices_; }
@@ -57,7 +56,6 @@ class DeviceLink {
 };
 
 // Whether a device-interface name names the device with these identifiers (see OnDeviceChange).
-bool InterfaceNameMatches(std::u16string_view interfaceName, uint16_t vendorId,
-                          uint16_t productId);
+bool InterfaceNameMatches(std::u16string_view interfaceName, uint16_t vendorId, uint16_t productId);
 
 }  // namespace corvane

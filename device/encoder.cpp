@@ -11,7 +11,7 @@ namespace {
 
 constexpr size_t kFirstPayloadOffset = 22;  // two payload bytes share the DPI frame
 constexpr size_t kFrameSize = 8;
-constexpr size_t kFrameRoom = 6;            // a data frame is 02 00 and six payload bytes
+constexpr size_t kFrameRoom = 6;  // a data frame is 02 00 and six payload bytes
 
 // Image offset of payload byte p. Frames after the DPI frame carry six payload bytes each.
 constexpr size_t PayloadOffset(size_t p) {
@@ -96,8 +96,7 @@ size_t PutEvent(PayloadWriter& w, const MacroEvent& e) {
   }
 }
 
-void PutMacro(PayloadWriter& w, uint8_t b, const ButtonAssignment& a,
-              const MacroLibrary& library) {
+void PutMacro(PayloadWriter& w, uint8_t b, const ButtonAssignment& a, const MacroLibrary& library) {
   const bool repeats = a.ExecutionMode == kModeAuto || a.ExecutionMode == kModeManual;
   uint8_t type = 0x40;  // One-shot, and any mode the device does not know
   if (a.ExecutionMode == kModeAuto) type = 0x80;
@@ -156,8 +155,8 @@ EncodeResult EncodeDeviceImage(const int32_t resX[4], const int32_t resY[4],
                                uint8_t turboLo, const MacroLibrary& library, DeviceImage& image) {
   uint8_t* img = image.Bytes;
   std::memset(img, 0, kDeviceImageSize);
-  static constexpr uint8_t kHead[] = {0x02, 0xFF, 0, 0, 0, 0, 0, 0, 0x02, 0x01, 0, 0, 0, 0, 0, 0,
-                                      0x02, 0x00};
+  static constexpr uint8_t kHead[] = {0x02, 0xFF, 0, 0, 0, 0, 0, 0,    0x02,
+                                      0x01, 0,    0, 0, 0, 0, 0, 0x02, 0x00};
   std::memcpy(img, kHead, sizeof kHead);
   img[14] = static_cast<uint8_t>(reportRate);
   img[15] = turboLo;

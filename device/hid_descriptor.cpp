@@ -78,7 +78,9 @@ ParsedDescriptor ParseReportDescriptor(const uint8_t* data, size_t size) {
         case kOutput:
         case kFeature: {
           if (depth == 0) return fail("data item outside a collection");
-          const Kind kind = tag == kInput ? kInputKind : tag == kOutput ? kOutputKind : kFeatureKind;
+          const Kind kind = tag == kInput    ? kInputKind
+                            : tag == kOutput ? kOutputKind
+                                             : kFeatureKind;
           (globals.ReportId ? reportsWithId : reportsWithoutId) = true;
           uint64_t& total = bits[kind][globals.ReportId];
           total += uint64_t{globals.ReportSize} * globals.ReportCount;
@@ -101,15 +103,12 @@ ParsedDescriptor ParseReportDescriptor(const uint8_t* data, size_t size) {
           if (depth == 0) return fail("End Collection without a Collection");
           --depth;
           break;
-        default:
-          return fail("reserved main item");
+        default: return fail("reserved main item");
       }
       haveUsage = false;  // local items end with each main item
     } else if (type == kGlobal) {
       switch (tag) {
-        case kUsagePage:
-          globals.UsagePage = value;
-          break;
+        case kUsagePage: globals.UsagePage = value; break;
         case kReportSize:
           if (value > kMaxReportSize) return fail("Report Size above 256");
           globals.ReportSize = value;
@@ -131,10 +130,13 @@ ParsedDescriptor ParseReportDescriptor(const uint8_t* data, size_t size) {
           globals = stack.back();
           stack.pop_back();
           break;
-        case 0x1: case 0x2: case 0x3: case 0x4: case 0x5: case 0x6:
-          break;  // logical and physical extents, unit exponent, unit: not needed
-        default:
-          return fail("reserved global item");
+        case 0x1:
+        case 0x2:
+        case 0x3:
+        case 0x4:
+        case 0x5:
+        case 0x6: break;  // logical and physical extents, unit exponent, unit: not needed
+        default: return fail("reserved global item");
       }
     } else if (type == kLocal) {
       if (tag == kUsage) {

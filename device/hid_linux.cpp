@@ -58,10 +58,14 @@ bool ParseHex8(const std::string& text, uint32_t& value) {
   value = 0;
   for (char c : text) {
     int digit;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    else if (c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    else return false;
+    if (c >= '0' && c <= '9')
+      digit = c - '0';
+    else if (c >= 'A' && c <= 'F')
+      digit = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f')
+      digit = c - 'a' + 10;
+    else
+      return false;
     value = value << 4 | static_cast<uint32_t>(digit);
   }
   return true;
@@ -75,8 +79,8 @@ HidError ErrnoError(int code) {
 }
 
 struct Node {
-  std::string Name;  // hidrawN
-  int Fd = -1;       // -1: open for queries only
+  std::string Name;   // hidrawN
+  int Fd = -1;        // -1: open for queries only
   int OpenErrno = 0;  // with Fd -1: why the node itself could not be opened
   bool TryIoctl = true;
 };
@@ -164,8 +168,8 @@ class LinuxHidPlatform final : public HidPlatform {
                        kMaxReportDescriptorSize, bytes)) {
       return nullptr;
     }
-    const ParsedDescriptor parsed = ParseReportDescriptor(
-        reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    const ParsedDescriptor parsed =
+        ParseReportDescriptor(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     if (!parsed.Valid) return nullptr;
     auto caps = std::make_unique<HidCaps>(parsed.Caps);
     HidPreparsedData data = reinterpret_cast<HidPreparsedData>(caps.get());

@@ -23,8 +23,8 @@ void EncodeUploadImage(const HardwareSettings& hardware, const PointerSettings& 
 UploadResult UploadConfiguration(HidPlatform& platform, Sleeper& sleeper, const DeviceLink& link,
                                  bool demo, const HardwareSettings& hardware,
                                  const PointerSettings& pointer,
-                                 const ButtonAssignment* assignments,
-                                 const MacroLibrary& library, UploadObserver* observer) {
+                                 const ButtonAssignment* assignments, const MacroLibrary& library,
+                                 UploadObserver* observer) {
   UploadResult result;
   if (!link.Present()) {
     if (!demo) return result;
@@ -65,8 +65,7 @@ UploadResult UploadConfiguration(HidPlatform& platform, Sleeper& sleeper, const 
 
   const HidHandle handle = config->Handle();
   // A negative delay from a hand-edited settings file means no delay, not a 49-day wait.
-  const uint32_t delay =
-      hardware.ReportDelay > 0 ? static_cast<uint32_t>(hardware.ReportDelay) : 0;
+  const uint32_t delay = hardware.ReportDelay > 0 ? static_cast<uint32_t>(hardware.ReportDelay) : 0;
   const size_t frames = image->Frames();
   result.ReportsTotal = 1 + frames;
 

@@ -79,8 +79,7 @@ class UploadObserver {
 UploadResult UploadConfiguration(HidPlatform& platform, Sleeper& sleeper, const DeviceLink& link,
                                  bool demo, const HardwareSettings& hardware,
                                  const PointerSettings& pointer,
-                                 const ButtonAssignment* assignments,
-                                 const MacroLibrary& library,
+                                 const ButtonAssignment* assignments, const MacroLibrary& library,
                                  UploadObserver* observer = nullptr);
 
 }  // namespace corvane

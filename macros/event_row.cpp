@@ -49,8 +49,7 @@ EventRowLook DescribeEvent(const MacroEvent& e) {
                  kActionNone);
     case kMsgMouseHWheel:
       return Row(d > 0 ? IDS_EVENT_WHEEL_RIGHT : IDS_EVENT_WHEEL_LEFT, kCategoryNone, kActionNone);
-    case kMsgDelay:
-      return {IDS_EVENT_DELAY, true, kCategoryAlarmClock, kActionNone, kMsgDelay};
+    case kMsgDelay: return {IDS_EVENT_DELAY, true, kCategoryAlarmClock, kActionNone, kMsgDelay};
   }
   return Row(0, kCategoryNone, kActionNone);
 }

@@ -37,7 +37,9 @@ void MacroRecorder::Start(int selected, uint32_t time) {
   owner_.ClearFocus();
   target_ = selected >= 0 && selected < kMaxMacros ? selected : 0;
   const Macro& macro = TargetMacro();
-  int count = macro.EventCount < 0 ? 0 : macro.EventCount > kMaxEvents ? kMaxEvents : macro.EventCount;
+  int count = macro.EventCount < 0            ? 0
+              : macro.EventCount > kMaxEvents ? kMaxEvents
+                                              : macro.EventCount;
   if (mode_ == RecordMode::Append || index_ > count) index_ = count;
   if (index_ < 0) index_ = 0;
   firstRecorded_ = index_;
@@ -97,18 +99,20 @@ void MacroRecorder::OnMouse(uint32_t message, uint32_t mouseData, uint32_t time)
   const uint16_t high = static_cast<uint16_t>(mouseData >> 16);
   int32_t data = 0;
   switch (message) {
-    case kMsgLButtonDown: case kMsgLButtonUp:
-    case kMsgRButtonDown: case kMsgRButtonUp:
-    case kMsgMButtonDown: case kMsgMButtonUp:
-      break;
+    case kMsgLButtonDown:
+    case kMsgLButtonUp:
+    case kMsgRButtonDown:
+    case kMsgRButtonUp:
+    case kMsgMButtonDown:
+    case kMsgMButtonUp: break;
     case kMsgMouseWheel:
       data = static_cast<int16_t>(high);  // 120 per notch forward, -120 backward
       break;
-    case kMsgXButtonDown: case kMsgXButtonUp:
+    case kMsgXButtonDown:
+    case kMsgXButtonUp:
       data = high;  // 1 backward, 2 forward
       break;
-    default:
-      return;  // moves, double clicks, tilts
+    default: return;  // moves, double clicks, tilts
   }
   // Unsigned, so a tick count that wrapped still gives the true gap; no limit for the mouse.
   StoreInput(static_cast<int32_t>(message), data, time - lastTime_, time);
@@ -117,7 +121,8 @@ void MacroRecorder::OnMouse(uint32_t message, uint32_t mouseData, uint32_t time)
 void MacroRecorder::OnKeyboard(uint32_t message, uint32_t vkCode, uint32_t time) {
   if (!recording_ || IsMediaKey(vkCode)) return;
   uint32_t delay = time - lastTime_;
-  if (delay > static_cast<uint32_t>(options_.DelayMax)) delay = static_cast<uint32_t>(options_.DelayMax);
+  if (delay > static_cast<uint32_t>(options_.DelayMax))
+    delay = static_cast<uint32_t>(options_.DelayMax);
   const Macro& macro = TargetMacro();
   switch (message) {
     case kKeyDown:
@@ -136,8 +141,7 @@ void MacroRecorder::OnKeyboard(uint32_t message, uint32_t vkCode, uint32_t time)
       if (keysDown_ <= 0) return;
       --keysDown_;
       break;
-    default:
-      return;
+    default: return;
   }
   StoreInput(static_cast<int32_t>(message), static_cast<int32_t>(vkCode), delay, time);
 }

@@ -12,7 +12,7 @@ int FunctionNameIndex(int32_t code) {
 uint32_t FunctionNameId(int32_t code) {
   int index = FunctionNameIndex(code);
   if (index >= 0) return FunctionNameTable[index].StringId;
-  if (code == 0) return 304;                      // "Disabled"
+  if (code == 0) return 304;                                                    // "Disabled"
   if (code >= 37 && code <= 40) return 343 + static_cast<uint32_t>(code - 37);  // Bass/Treble
   return 0;
 }

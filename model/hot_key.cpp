@@ -5,9 +5,12 @@ namespace corvane {
 HotKeyCombination NormaliseHotKey(uint16_t key, uint16_t modifiers) {
   uint16_t clear = 0;
   switch (key) {
-    case kVkShift: case kVkLeftShift: clear = kModLeftShift; break;
-    case kVkControl: case kVkLeftControl: clear = kModLeftCtrl; break;
-    case kVkMenu: case kVkLeftMenu: clear = kModLeftAlt; break;
+    case kVkShift:
+    case kVkLeftShift: clear = kModLeftShift; break;
+    case kVkControl:
+    case kVkLeftControl: clear = kModLeftCtrl; break;
+    case kVkMenu:
+    case kVkLeftMenu: clear = kModLeftAlt; break;
     case kVkRightShift:
       if (modifiers & kModRightShift) clear = kModRightShift | kModExtended;
       break;
@@ -28,11 +31,15 @@ void ModifierKeys::Set(uint32_t vk, bool down) {
 
 std::u16string HotKeyText(HotKeyCombination c, const SystemKeyNames& name) {
   if (c.Key == 0 && c.Modifiers == 0) return {};
-  struct Part { uint16_t Bit; uint16_t Vk; bool Extended; };
+  struct Part {
+    uint16_t Bit;
+    uint16_t Vk;
+    bool Extended;
+  };
   static constexpr Part kOrder[] = {
-      {kModLeftShift, kVkShift, false},         {kModRightShift, kVkRightShift, false},
-      {kModLeftCtrl, kVkControl, false},        {kModRightCtrl, kVkRightControl, true},
-      {kModLeftAlt, kVkMenu, false},            {kModRightAlt, kVkRightMenu, true},
+      {kModLeftShift, kVkShift, false},  {kModRightShift, kVkRightShift, false},
+      {kModLeftCtrl, kVkControl, false}, {kModRightCtrl, kVkRightControl, true},
+      {kModLeftAlt, kVkMenu, false},     {kModRightAlt, kVkRightMenu, true},
   };
   std::u16string text;
   for (const Part& p : kOrder) {

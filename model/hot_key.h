@@ -14,10 +14,18 @@ namespace corvane {
 
 // Virtual-key codes the hot key logic names.
 enum : uint16_t {
-  kVkShift = 16, kVkControl = 17, kVkMenu = 18, kVkPause = 19,
-  kVkPrint = 42, kVkSnapshot = 44,
-  kVkLeftShift = 160, kVkRightShift = 161, kVkLeftControl = 162,
-  kVkRightControl = 163, kVkLeftMenu = 164, kVkRightMenu = 165,
+  kVkShift = 16,
+  kVkControl = 17,
+  kVkMenu = 18,
+  kVkPause = 19,
+  kVkPrint = 42,
+  kVkSnapshot = 44,
+  kVkLeftShift = 160,
+  kVkRightShift = 161,
+  kVkLeftControl = 162,
+  kVkRightControl = 163,
+  kVkLeftMenu = 164,
+  kVkRightMenu = 165,
 };
 
 struct HotKeyCombination {

@@ -10,8 +10,8 @@ namespace corvane {
 void ClearMacro(Macro& macro);
 
 // Each edit returns the new EventCount, or -1 and leaves the macro untouched when it refuses;
-// a change sets Modified to 1. An EventCount outside 0..kMaxEvents (a damaged record) refuses every edit, so
-// nothing is read or written outside the event array.
+// a change sets Modified to 1. An EventCount outside 0..kMaxEvents (a damaged record) refuses every
+// edit, so nothing is read or written outside the event array.
 
 // Stores the event at position EventCount. Refused when the macro holds kMaxEvents events.
 int AppendEvent(Macro& macro, int32_t message, int32_t data);

@@ -8,9 +8,9 @@
 namespace corvane {
 
 struct RecordingOptions {
-  int32_t DelayDefault = 128;     // milliseconds of a delay inserted by hand
-  int32_t DelayMax = 99999;       // largest delay recorded before a key event or typed in
-  int32_t DelayMaxDigits = 5;     // character limit of the delay editor
+  int32_t DelayDefault = 128;  // milliseconds of a delay inserted by hand
+  int32_t DelayMax = 99999;    // largest delay recorded before a key event or typed in
+  int32_t DelayMaxDigits = 5;  // character limit of the delay editor
   int32_t RecordingMouse = 1;
   int32_t RecordingKeyboard = 1;
   int32_t RecordingDelay = 0;     // a delay event in front of every recorded event

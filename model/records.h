@@ -16,9 +16,9 @@ inline constexpr uint16_t kSupportedProductId = 0x0007;
 inline constexpr int kMaxAssignments = 16;
 inline constexpr int kMaxMacros = 128;
 inline constexpr int kMaxEvents = 512;
-inline constexpr int kMacroNameUnits = 64;       // 63 characters and the terminator
+inline constexpr int kMacroNameUnits = 64;  // 63 characters and the terminator
 inline constexpr int kMacroNameChars = kMacroNameUnits - 1;
-inline constexpr int kAssignmentNameUnits = 128; // ButtonAssignment::MacroName
+inline constexpr int kAssignmentNameUnits = 128;  // ButtonAssignment::MacroName
 inline constexpr int kMaxStages = 8;
 
 // FunctionCode values beside the 41 rows of the function table.

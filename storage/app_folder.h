@@ -23,11 +23,11 @@ std::u16string AppFolder();
 // returns to the executable's folder.
 void SetAppFolder(std::u16string folder);
 
-std::u16string SettingsFilePath();                     // <folder>Corvane.ini
-std::u16string MacrosFolder();                         // <folder>Macros<sep>
+std::u16string SettingsFilePath();                       // <folder>Corvane.ini
+std::u16string MacrosFolder();                           // <folder>Macros<sep>
 std::u16string MacroFilePath(std::u16string_view name);  // <folder>Macros<sep><name>.ini
-std::u16string LanguageFilePath(uint32_t lcid);        // <folder>Languages<sep><lcid>.ini
-std::u16string DevicesFolder();                        // <folder>Devices<sep>
+std::u16string LanguageFilePath(uint32_t lcid);          // <folder>Languages<sep><lcid>.ini
+std::u16string DevicesFolder();                          // <folder>Devices<sep>
 
 // The folder of the running executable, with its trailing separator, or empty when it cannot
 // be found. The portable library cannot reach the Win32 lookup (it lives in corvane_win32), so

@@ -17,15 +17,14 @@ constexpr Choice kDpiStages[] = {
 };
 
 constexpr Choice kReportRates[] = {
-    {1, IDS_NUM_1000}, {2, IDS_NUM_500}, {4, IDS_NUM_250}, {5, IDS_NUM_200},
+    {1, IDS_NUM_1000}, {2, IDS_NUM_500},  {4, IDS_NUM_250}, {5, IDS_NUM_200},
     {8, IDS_NUM_125},  {10, IDS_NUM_100}, {20, IDS_NUM_50},
 };
 
 constexpr Choice kRecordingHotkeys[] = {
-    {0x40070, IDS_ALT_F1},  {0x40071, IDS_ALT_F2},  {0x40072, IDS_ALT_F3},
-    {0x40073, IDS_ALT_F4},  {0x40074, IDS_ALT_F5},  {0x40075, IDS_ALT_F6},
-    {0x40076, IDS_ALT_F7},  {0x40077, IDS_ALT_F8},  {0x40078, IDS_ALT_F9},
-    {0x40079, IDS_ALT_F10}, {0x4007A, IDS_ALT_F11}, {0x4007B, IDS_ALT_F12},
+    {0x40070, IDS_ALT_F1}, {0x40071, IDS_ALT_F2},  {0x40072, IDS_ALT_F3},  {0x40073, IDS_ALT_F4},
+    {0x40074, IDS_ALT_F5}, {0x40075, IDS_ALT_F6},  {0x40076, IDS_ALT_F7},  {0x40077, IDS_ALT_F8},
+    {0x40078, IDS_ALT_F9}, {0x40079, IDS_ALT_F10}, {0x4007A, IDS_ALT_F11}, {0x4007B, IDS_ALT_F12},
 };
 
 struct ButtonFunctions {

@@ -44,10 +44,9 @@ void StoreSettings(profile::Document& d, const StoredConfiguration& c) {
   d.SetInt(u"Hardware", u"Delay", c.hardware.ReportDelay);
   d.SetInt(u"Hardware", u"TurboLo", c.hardware.TurboLo);
   d.SetInt(u"Hardware", u"Resolutions", c.pointer.Resolutions);
-  StorePointerSettings(d, c.pointer,
-                       c.hasPointerSpeed ? std::optional<int32_t>(c.pointerSpeed) : std::nullopt,
-                       c.hasPointerAcceleration ? std::optional<int32_t>(c.pointerAcceleration)
-                                                : std::nullopt);
+  StorePointerSettings(
+      d, c.pointer, c.hasPointerSpeed ? std::optional<int32_t>(c.pointerSpeed) : std::nullopt,
+      c.hasPointerAcceleration ? std::optional<int32_t>(c.pointerAcceleration) : std::nullopt);
 
   d.SetInt(u"Buttons", u"UseComboBox", c.buttonSettings.UseComboBox);
   d.SetInt(u"Buttons", u"IntervalMin", static_cast<int32_t>(c.buttonSettings.IntervalMin));
@@ -75,7 +74,8 @@ std::u16string DatedBackupPath() {
   if (local) std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", local);
   const std::u16string base = AppFolder() + u"Corvane-backup-" + text::Utf8ToUtf16(stamp);
   std::u16string path = base + u".json";
-  for (int n = 2; fs::exists(file_io::ToFsPath(path)); ++n) path = base + u"-" + text::DecimalText(n) + u".json";
+  for (int n = 2; fs::exists(file_io::ToFsPath(path)); ++n)
+    path = base + u"-" + text::DecimalText(n) + u".json";
   return path;
 }
 
@@ -149,8 +149,10 @@ class Restore {
   // Puts every old file back and removes every new one. Returns false for the caller.
   bool Undo(std::vector<Planned>& files, const std::u16string& backupPath) {
     for (auto it = files.rbegin(); it != files.rend(); ++it) {
-      if (it->newMoved) file_io::RemoveFile(it->target);
-      else if (it->staged) file_io::RemoveFile(it->Staged());
+      if (it->newMoved)
+        file_io::RemoveFile(it->target);
+      else if (it->staged)
+        file_io::RemoveFile(it->Staged());
       if (it->oldMoved) file_io::MoveNoReplace(it->Replaced(), it->target);
     }
     if (backupWritten_) file_io::RemoveFile(backupPath);

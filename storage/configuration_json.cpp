@@ -218,17 +218,22 @@ std::u16string StringAt(const Json& value, const std::string& path) {
 uint32_t HexAt(const Json& object, const std::string& path, const char* key, int digits) {
   const std::string where = Member(path, key);
   const Json& value = Required(object, path, key);
-  const std::string what = "must be a text of 1 to " + std::to_string(digits) + " hexadecimal digits";
+  const std::string what =
+      "must be a text of 1 to " + std::to_string(digits) + " hexadecimal digits";
   if (!value.is_string()) Fail(where, what);
   const std::string& text = value.get_ref<const std::string&>();
   if (text.empty() || static_cast<int>(text.size()) > digits) Fail(where, what);
   uint32_t v = 0;
   for (char c : text) {
     int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else Fail(where, what);
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else
+      Fail(where, what);
     v = v << 4 | static_cast<uint32_t>(d);
   }
   return v;
@@ -252,9 +257,9 @@ void ReadApplication(const Json& doc, StoredConfiguration& c) {
 
 void ReadDevice(const Json& doc, StoredConfiguration& c) {
   const std::string path = "$.device";
-  const Json& o = ObjectAt(Required(doc, "$", "device"), path,
-                           {"vendorId", "productId", "memoryLength", "buttons", "reportDelay",
-                            "turboLo"});
+  const Json& o =
+      ObjectAt(Required(doc, "$", "device"), path,
+               {"vendorId", "productId", "memoryLength", "buttons", "reportDelay", "turboLo"});
   c.hardware.VendorId = static_cast<uint16_t>(HexAt(o, path, "vendorId", 4));
   c.hardware.ProductId = static_cast<uint16_t>(HexAt(o, path, "productId", 4));
   c.application.MemoryLength = HexAt(o, path, "memoryLength", 8);
@@ -274,7 +279,8 @@ void ReadStages(const Json& o, const std::string& path, const char* key, int cou
   }
   for (int i = 0; i < count; ++i) {
     const std::string at = Element(where, static_cast<size_t>(i));
-    const int64_t dpi = IntegerAt(stages[static_cast<size_t>(i)], at, 200, 200 * (kMaxStageCode + 1));
+    const int64_t dpi =
+        IntegerAt(stages[static_cast<size_t>(i)], at, 200, 200 * (kMaxStageCode + 1));
     if (dpi % 200 != 0) Fail(at, std::to_string(dpi) + " DPI is not a multiple of 200");
     codes[i] = static_cast<int32_t>(dpi / 200 - 1);
   }
@@ -305,7 +311,8 @@ void ReadPointer(const Json& doc, StoredConfiguration& c) {
     c.pointer.ReportRate = found->Code;
   }
   c.hasPointerSpeed = o.contains("pointerSpeed");
-  if (c.hasPointerSpeed) c.pointerSpeed = static_cast<int32_t>(Integer(o, path, "pointerSpeed", 1, 20));
+  if (c.hasPointerSpeed)
+    c.pointerSpeed = static_cast<int32_t>(Integer(o, path, "pointerSpeed", 1, 20));
   c.hasPointerAcceleration = o.contains("pointerAcceleration");
   if (c.hasPointerAcceleration) {
     c.pointerAcceleration = static_cast<int32_t>(Integer(o, path, "pointerAcceleration", 0, 1));
@@ -317,8 +324,10 @@ void ReadButtonSettings(const Json& doc, StoredConfiguration& c) {
   const Json& o = ObjectAt(Required(doc, "$", "buttonSettings"), path,
                            {"useComboBox", "intervalMin", "intervalMax", "intervalMaxDigits"});
   c.buttonSettings.UseComboBox = Int32(o, path, "useComboBox");
-  c.buttonSettings.IntervalMin = static_cast<uint32_t>(Integer(o, path, "intervalMin", 0, kUint32Max));
-  c.buttonSettings.IntervalMax = static_cast<uint32_t>(Integer(o, path, "intervalMax", 0, kUint32Max));
+  c.buttonSettings.IntervalMin =
+      static_cast<uint32_t>(Integer(o, path, "intervalMin", 0, kUint32Max));
+  c.buttonSettings.IntervalMax =
+      static_cast<uint32_t>(Integer(o, path, "intervalMax", 0, kUint32Max));
   if (c.buttonSettings.IntervalMax < c.buttonSettings.IntervalMin) {
     Fail(Member(path, "intervalMax"), "is below intervalMin");
   }
@@ -351,15 +360,56 @@ int32_t ReadFunction(const Json& value, const std::string& path) {
   int32_t code = 0;
   if (hasCode) {
     code = Int32(o, path, "code");
-    if (!IsKnownFunction(code)) Fail(Member(path, "code"), "unknown function code " + std::to_string(code));
+    if (!IsKnownFunction(code))
+      Fail(Member(path, "code"), "unknown function code " + std::to_string(code));
   }
   if (hasName) {
     const std::string where = Member(path, "name");
     const std::string name = Utf8(StringAt(o["name"], where));
     int32_t named = -1;
-    for (int32_t candidate : {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19,
-                              20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36,
-                              37, 38, 39, 40, kFunctionHotKey, kFunctionMacro}) {
+    for (int32_t candidate : {0,
+                              1,
+                              2,
+                              3,
+                              4,
+                              5,
+                              6,
+                              7,
+                              8,
+                              9,
+                              10,
+                              11,
+                              12,
+                              13,
+                              14,
+                              15,
+                              16,
+                              17,
+                              18,
+                              19,
+                              20,
+                              21,
+                              22,
+                              23,
+                              24,
+                              25,
+                              26,
+                              27,
+                              28,
+                              29,
+                              30,
+                              31,
+                              32,
+                              33,
+                              34,
+                              35,
+                              36,
+                              37,
+                              38,
+                              39,
+                              40,
+                              kFunctionHotKey,
+                              kFunctionMacro}) {
       if (IsKnownFunction(candidate) && FunctionName(candidate) == name) {
         named = candidate;
         break;
@@ -383,7 +433,8 @@ void ReadButtons(const Json& doc, StoredConfiguration& c) {
   }
   for (int i = 0; i < count; ++i) {
     const std::string at = Element("$.buttonsDefault", static_cast<size_t>(i));
-    const auto code = static_cast<int32_t>(IntegerAt(defaults[static_cast<size_t>(i)], at, kInt32Min, kInt32Max));
+    const auto code =
+        static_cast<int32_t>(IntegerAt(defaults[static_cast<size_t>(i)], at, kInt32Min, kInt32Max));
     if (!IsKnownFunction(code)) Fail(at, "unknown function code " + std::to_string(code));
     c.buttonsDefault[i] = code;
   }
@@ -428,7 +479,8 @@ void ReadButtons(const Json& doc, StoredConfiguration& c) {
     for (int32_t m = 0; m < 3; ++m) {
       if (mode == Utf8(kModeNames[m])) a.ExecutionMode = m;
     }
-    if (a.ExecutionMode < 0) Fail(modePath, "unknown mode " + Quoted(mode) + "; Auto, Manual or One-shot");
+    if (a.ExecutionMode < 0)
+      Fail(modePath, "unknown mode " + Quoted(mode) + "; Auto, Manual or One-shot");
     a.ExecutionInterval = static_cast<uint32_t>(
         Integer(o, path, "interval", c.buttonSettings.IntervalMin, c.buttonSettings.IntervalMax));
   }
@@ -456,7 +508,8 @@ MacroEvent ReadEvent(const Json& value, const std::string& path) {
   if (kind->Message == kMsgDelay) {
     return MacroEvent{kind->Message, static_cast<int32_t>(IntegerAt(data, where, 0, kMaxDelay))};
   }
-  return MacroEvent{kind->Message, static_cast<int32_t>(IntegerAt(data, where, kInt32Min, kInt32Max))};
+  return MacroEvent{kind->Message,
+                    static_cast<int32_t>(IntegerAt(data, where, kInt32Min, kInt32Max))};
 }
 
 void ReadMacros(const Json& doc, StoredConfiguration& c) {
@@ -473,17 +526,20 @@ void ReadMacros(const Json& doc, StoredConfiguration& c) {
     const std::string namePath = Member(path, "name");
     const std::u16string name = StringAt(Required(o, path, "name"), namePath);
     if (!IsValidMacroName(name)) {
-      Fail(namePath, Quoted(Utf8(name)) + " cannot name a macro file (1 to 63 characters, none of "
-                                          "\\ / : * ? \" < > |, no device name)");
+      Fail(namePath, Quoted(Utf8(name)) +
+                         " cannot name a macro file (1 to 63 characters, none of "
+                         "\\ / : * ? \" < > |, no device name)");
     }
     const int other = FindMacroName(library, name);
     if (other >= 0) {
-      Fail(namePath, Quoted(Utf8(name)) + " is the name of " + Element("$.macros", static_cast<size_t>(other)) +
+      Fail(namePath, Quoted(Utf8(name)) + " is the name of " +
+                         Element("$.macros", static_cast<size_t>(other)) +
                          " (names differ in more than case)");
     }
     const Json& events = ArrayAt(o, path, "events");
     if (events.size() > static_cast<size_t>(kMaxEvents)) {
-      Fail(Member(path, "events"), "holds " + std::to_string(events.size()) + " events; at most 512");
+      Fail(Member(path, "events"),
+           "holds " + std::to_string(events.size()) + " events; at most 512");
     }
     Macro& macro = library.Macros[i];
     CopyName(macro.Name, name);
@@ -505,7 +561,8 @@ std::unique_ptr<StoredConfiguration> LoadStoredConfiguration() {
   c->pointer = DefaultPointerSettings();
   LoadPointerSettings(c->pointer);
   LoadRecordingOptions(c->recording);
-  for (int i = 0; i < c->hardware.ButtonCount; ++i) c->buttonsDefault[i] = LoadButtonsDefault(i + 1);
+  for (int i = 0; i < c->hardware.ButtonCount; ++i)
+    c->buttonsDefault[i] = LoadButtonsDefault(i + 1);
   const profile::Document doc = profile::Document::Load(SettingsFilePath());
   c->hasPointerSpeed = doc.Get(u"Hardware", u"PointerSpeed").has_value();
   c->pointerSpeed = doc.GetInt(u"Hardware", u"PointerSpeed", 0);
@@ -605,16 +662,18 @@ std::unique_ptr<StoredConfiguration> ConfigurationFromJson(std::string_view json
   }
   auto c = std::make_unique<StoredConfiguration>();
   try {
-    const Json& top = ObjectAt(doc, "$",
-                               {"schema", "version", "application", "device", "pointer",
-                                "buttonSettings", "buttonsDefault", "recording", "buttons", "macros"});
+    const Json& top =
+        ObjectAt(doc, "$",
+                 {"schema", "version", "application", "device", "pointer", "buttonSettings",
+                  "buttonsDefault", "recording", "buttons", "macros"});
     const Json& schema = Required(top, "$", "schema");
     if (schema != kConfigurationSchema) {
       Fail("$.schema", schema.dump() + " is not " + Quoted(kConfigurationSchema));
     }
     const Json& version = Required(top, "$", "version");
     if (version != kConfigurationVersion) {
-      Fail("$.version", "version " + version.dump() + " is not supported; this program reads version " +
+      Fail("$.version", "version " + version.dump() +
+                            " is not supported; this program reads version " +
                             std::to_string(kConfigurationVersion));
     }
     ReadApplication(top, *c);

@@ -31,8 +31,8 @@ constexpr char16_t kSeparator = u'/';
 fs::path TemporaryBeside(const fs::path& target) {
   static std::atomic<unsigned> counter{0};
   static const unsigned seed = std::random_device{}();
-  const auto tick = static_cast<unsigned>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
+  const auto tick =
+      static_cast<unsigned>(std::chrono::steady_clock::now().time_since_epoch().count());
   const unsigned tag = seed ^ (tick * 2654435761u) ^ (counter++ * 40503u);
   static const char kHex[] = "0123456789abcdef";
   std::string suffix = ".~";

@@ -20,10 +20,10 @@ struct IdRange {
 // Texts the program shows from the built-in table whatever the language. A new text is
 // translated unless it is listed here.
 constexpr IdRange kBuiltinOnly[] = {
-    {IDS_ABOUTBOX, IDS_ABOUTBOX},           // the system menu item
-    {IDS_OVERVIEW, IDS_OVERVIEW},           // tab labels (177..179 also title the Overview's
-    {IDS_MACROS, IDS_MACROS},               // groups, so they are translated)
-    {IDS_NUM_1000, IDS_ALT_F12},            // DPI, report-rate and hot key lists: language 0
+    {IDS_ABOUTBOX, IDS_ABOUTBOX},                // the system menu item
+    {IDS_OVERVIEW, IDS_OVERVIEW},                // tab labels (177..179 also title the Overview's
+    {IDS_MACROS, IDS_MACROS},                    // groups, so they are translated)
+    {IDS_NUM_1000, IDS_ALT_F12},                 // DPI, report-rate and hot key lists: language 0
     {IDS_MACRO_NOT_FOUND, IDS_MACRO_NOT_FOUND},  // message boxes
     {IDS_SAVE_SELECTED_MACRO, IDS_SAVE_SELECTED_MACRO},
     {IDS_CONFIG_TOO_LARGE, IDS_UPLOAD_FAILED},
@@ -84,7 +84,9 @@ std::string Join(const std::vector<std::u16string>& items) {
 
 // Positional placeholders may change their order in a translation; printf ones may not.
 std::vector<std::u16string> Comparable(std::vector<std::u16string> p) {
-  auto positional = [](const std::u16string& s) { return s.size() > 1 && s[1] >= u'1' && s[1] <= u'9'; };
+  auto positional = [](const std::u16string& s) {
+    return s.size() > 1 && s[1] >= u'1' && s[1] <= u'9';
+  };
   auto firstPrintf = std::stable_partition(p.begin(), p.end(), positional);
   std::sort(p.begin(), firstPrintf);
   return p;
@@ -94,7 +96,10 @@ size_t Mnemonics(std::u16string_view s) {
   size_t n = 0;
   for (size_t i = 0; i < s.size(); ++i) {
     if (s[i] != u'&') continue;
-    if (i + 1 < s.size() && s[i + 1] == u'&') { ++i; continue; }
+    if (i + 1 < s.size() && s[i + 1] == u'&') {
+      ++i;
+      continue;
+    }
     ++n;
   }
   return n;
@@ -118,7 +123,9 @@ size_t LookupCapacity(uint32_t id) {
 
 std::vector<std::u16string> Placeholders(std::u16string_view text) {
   auto isDigit = [](char16_t c) { return c >= u'0' && c <= u'9'; };
-  auto oneOf = [](char16_t c, std::u16string_view set) { return set.find(c) != std::u16string_view::npos; };
+  auto oneOf = [](char16_t c, std::u16string_view set) {
+    return set.find(c) != std::u16string_view::npos;
+  };
   std::vector<std::u16string> out;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != u'%') continue;
@@ -181,8 +188,10 @@ std::vector<LanguageProblem> CheckLanguageFile(std::string_view fileName, std::s
       size_t close = line.find(u']');
       std::u16string name = Trim(line.substr(1, close == std::u16string::npos ? close : close - 1));
       bool strings = profile::FoldCase(name) == u"STRINGS";
-      if (strings && stringsDone) fileProblem(at + "a second [Strings], which the program never reads");
-      else if (!strings) fileProblem(at + "section [" + Utf8(name) + "], which the program never reads");
+      if (strings && stringsDone)
+        fileProblem(at + "a second [Strings], which the program never reads");
+      else if (!strings)
+        fileProblem(at + "section [" + Utf8(name) + "], which the program never reads");
       inStrings = strings && !stringsDone;
       stringsDone = stringsDone || strings;
       inSection = true;
@@ -204,8 +213,8 @@ std::vector<LanguageProblem> CheckLanguageFile(std::string_view fileName, std::s
       continue;
     }
     if (auto first = seen.find(*id); first != seen.end()) {
-      problem(*id, "given again on " + at.substr(0, at.size() - 2) + "; the program reads only line " +
-                       std::to_string(first->second));
+      problem(*id, "given again on " + at.substr(0, at.size() - 2) +
+                       "; the program reads only line " + std::to_string(first->second));
       continue;
     }
     seen.emplace(*id, n + 1);
@@ -232,15 +241,17 @@ std::vector<LanguageProblem> CheckLanguageFile(std::string_view fileName, std::s
     std::vector<std::u16string> want = Placeholders(english), got = Placeholders(value);
     if (Comparable(want) != Comparable(got))
       problem(id, "placeholders " + Join(got) + ", the English text has " + Join(want));
-    if (value.find(u"\\n") != std::u16string::npos && english.find(u"\\n") == std::u16string_view::npos)
+    if (value.find(u"\\n") != std::u16string::npos &&
+        english.find(u"\\n") == std::u16string_view::npos)
       problem(id, "holds \\n, which shows as such: a text is one line");
     if (Mnemonics(value) != Mnemonics(english))
       problem(id, "an & the English text does not have: it underlines the next letter");
   }
   for (uint32_t id : kBuiltinIds) {
     if (TranslationOf(id) == Translation::kRequired && !seen.count(id))
-      problem(id, "missing (English: \"" + Utf8(BuiltinString(id)) +
-                      "\"): translate it, or list it in kBuiltinOnly if the program never looks it up");
+      problem(id,
+              "missing (English: \"" + Utf8(BuiltinString(id)) +
+                  "\"): translate it, or list it in kBuiltinOnly if the program never looks it up");
   }
   std::stable_sort(problems.begin(), problems.end(),
                    [](const LanguageProblem& a, const LanguageProblem& b) { return a.Id < b.Id; });

@@ -30,13 +30,13 @@ bool IsDeviceName(std::u16string_view name) {
   // Windows takes the part before the first dot, with trailing spaces dropped, as the device.
   std::u16string_view stem = name.substr(0, name.find(u'.'));
   while (!stem.empty() && stem.back() == u' ') stem.remove_suffix(1);
-  static constexpr std::u16string_view kDevices[] = {u"CON", u"PRN", u"AUX", u"NUL",
-                                                     u"CONIN$", u"CONOUT$"};
+  static constexpr std::u16string_view kDevices[] = {u"CON", u"PRN",    u"AUX",
+                                                     u"NUL", u"CONIN$", u"CONOUT$"};
   for (std::u16string_view device : kDevices) {
     if (SameMacroName(stem, device)) return true;
   }
-  if (stem.size() == 4 && (SameMacroName(stem.substr(0, 3), u"COM") ||
-                           SameMacroName(stem.substr(0, 3), u"LPT"))) {
+  if (stem.size() == 4 &&
+      (SameMacroName(stem.substr(0, 3), u"COM") || SameMacroName(stem.substr(0, 3), u"LPT"))) {
     const char16_t digit = stem[3];
     return (digit >= u'0' && digit <= u'9') || digit == u'\u00B9' || digit == u'\u00B2' ||
            digit == u'\u00B3';
@@ -141,8 +141,7 @@ std::u16string UsableMacroName(std::u16string_view base) {
   return name;
 }
 
-std::u16string UniqueMacroName(const MacroLibrary& library, std::u16string_view base,
-                               int except) {
+std::u16string UniqueMacroName(const MacroLibrary& library, std::u16string_view base, int except) {
   const std::u16string name = UsableMacroName(base);
   // From " (2)" on a candidate ends in ')' and starts like name, so it is valid; the library
   // holds at most kMaxMacros names, so one of the first kMaxMacros + 1 candidates is free.

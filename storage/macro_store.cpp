@@ -114,9 +114,8 @@ void LoadMacroEvents(Macro& macro, const std::u16string* file) {
     const int number = EventNumber(name);
     if (number >= 1 && number <= kMaxEvents) {
       if (state[number - 1] == kUnseen)
-        state[number - 1] = profile::DecodeStruct(value, &read[number - 1], sizeof read[0])
-                                ? kRead
-                                : kUnreadable;
+        state[number - 1] =
+            profile::DecodeStruct(value, &read[number - 1], sizeof read[0]) ? kRead : kUnreadable;
     } else if (!numbers && profile::FoldCase(name) == numbersKey) {
       numbers = profile::IntValue(value, 0);
     }

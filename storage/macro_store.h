@@ -17,7 +17,6 @@ namespace profile {
 class Document;
 }
 
-
 // Sets n consecutive entries to the cleared state (n held to 0..).
 void ClearMacros(Macro* first, int n);
 
@@ -42,9 +41,9 @@ void LoadMacroEvents(Macro& macro, const std::u16string* file = nullptr);
 bool SaveMacroEvents(Macro& macro, const std::u16string* file = nullptr);
 
 // Renames entry index to newName, cut to 63 units, and moves its per-macro file along (a move
-// that never replaces an existing file). Refused, with Name unchanged, when newName is not a valid name or
-// another entry carries it (a change of case of the entry's own name is allowed). Otherwise Name
-// takes newName even when the move fails (a missing file: the next save creates the new one).
+// that never replaces an existing file). Refused, with Name unchanged, when newName is not a valid
+// name or another entry carries it (a change of case of the entry's own name is allowed). Otherwise
+// Name takes newName even when the move fails (a missing file: the next save creates the new one).
 // When another entry still carries the old name the file is copied, not moved, so that entry
 // keeps its events. Returns true when the stored events now sit under the new name.
 bool RenameMacro(MacroLibrary& library, int index, std::u16string_view newName);

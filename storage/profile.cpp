@@ -141,19 +141,26 @@ int32_t IntValue(std::u16string_view value, int32_t def) {
   if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) minus = s[i++] == u'-';
   uint32_t base = 10;
   if (i + 1 < s.size() && s[i] == u'0') {
-    if (s[i + 1] == u'x') base = 16;
-    else if (s[i + 1] == u'o') base = 8;
-    else if (s[i + 1] == u'b') base = 2;
+    if (s[i + 1] == u'x')
+      base = 16;
+    else if (s[i + 1] == u'o')
+      base = 8;
+    else if (s[i + 1] == u'b')
+      base = 2;
     if (base != 10) i += 2;
   }
   uint32_t total = 0;
   for (; i < s.size(); ++i) {
     const char16_t c = s[i];
     uint32_t digit;
-    if (c >= u'0' && c <= u'9') digit = c - u'0';
-    else if (c >= u'A' && c <= u'Z') digit = c - u'A' + 10;
-    else if (c >= u'a' && c <= u'z') digit = c - u'a' + 10;
-    else break;
+    if (c >= u'0' && c <= u'9')
+      digit = c - u'0';
+    else if (c >= u'A' && c <= u'Z')
+      digit = c - u'A' + 10;
+    else if (c >= u'a' && c <= u'z')
+      digit = c - u'a' + 10;
+    else
+      break;
     if (digit >= base) break;
     total = total * base + digit;  // wraps modulo 2^32 like the system's conversion
   }
@@ -284,7 +291,8 @@ std::string_view Document::RawText(const Line& line, Eol* eol) const {
   // Only the last line of UTF-16 can have an odd size: its odd byte ends the file, no break.
   if (bytes.size() % unit != 0) return bytes;
   auto last_is = [&](char c) {
-    return bytes.size() >= unit && bytes[bytes.size() - unit] == c && (unit == 1 || bytes.back() == 0);
+    return bytes.size() >= unit && bytes[bytes.size() - unit] == c &&
+           (unit == 1 || bytes.back() == 0);
   };
   if (last_is('\n')) {
     bytes.remove_suffix(unit);
@@ -403,8 +411,7 @@ std::u16string Document::GetString(std::u16string_view section, std::u16string_v
   return std::u16string(def);
 }
 
-int32_t Document::GetInt(std::u16string_view section, std::u16string_view key,
-                         int32_t def) const {
+int32_t Document::GetInt(std::u16string_view section, std::u16string_view key, int32_t def) const {
   const size_t line = FindKey(section, key);
   if (line == static_cast<size_t>(-1)) return def;
   return IntValue(ParseLine(LineText(line)).value, def);
@@ -457,8 +464,8 @@ Document::Change Document::Apply(std::u16string_view section, std::u16string_vie
     }
     return false;
   };
-  if (section.empty() || key.empty() || has_break(section) || has_break(key) ||
-      key[0] == u'[' || key.find(u'=') != std::u16string_view::npos) {
+  if (section.empty() || key.empty() || has_break(section) || has_break(key) || key[0] == u'[' ||
+      key.find(u'=') != std::u16string_view::npos) {
     return Change::kInvalid;
   }
   for (size_t i = 0; i < value.size(); ++i) {
@@ -616,8 +623,8 @@ int32_t ReadInt(const std::u16string& path, std::u16string_view section, std::u1
   return Document::Load(path).GetInt(section, key, def);
 }
 
-uint32_t ReadHex(const std::u16string& path, std::u16string_view section,
-                 std::u16string_view key, uint32_t def) {
+uint32_t ReadHex(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+                 uint32_t def) {
   return Document::Load(path).GetHex(section, key, def);
 }
 
@@ -626,8 +633,8 @@ bool ReadStruct(const std::u16string& path, std::u16string_view section, std::u1
   return Document::Load(path).GetStruct(section, key, out, n);
 }
 
-bool WriteString(const std::u16string& path, std::u16string_view section,
-                 std::u16string_view key, std::u16string_view value) {
+bool WriteString(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+                 std::u16string_view value) {
   return WriteWith(path, [&](Document& d) { return d.Set(section, key, value); });
 }
 
@@ -641,8 +648,8 @@ bool WriteHex(const std::u16string& path, std::u16string_view section, std::u16s
   return WriteWith(path, [&](Document& d) { return d.SetHex(section, key, v); });
 }
 
-bool WriteStruct(const std::u16string& path, std::u16string_view section,
-                 std::u16string_view key, const void* data, size_t n) {
+bool WriteStruct(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+                 const void* data, size_t n) {
   return WriteWith(path, [&](Document& d) { return d.SetStruct(section, key, data, n); });
 }
 

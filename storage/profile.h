@@ -57,8 +57,7 @@ class Document {
   uint32_t GetHex(std::u16string_view section, std::u16string_view key, uint32_t def) const;
   // Exactly 2n+2 hexadecimal digits whose last pair is the low 8 bits of the sum of the n bytes.
   // False, with out untouched, otherwise.
-  bool GetStruct(std::u16string_view section, std::u16string_view key, void* out,
-                 size_t n) const;
+  bool GetStruct(std::u16string_view section, std::u16string_view key, void* out, size_t n) const;
 
   // Every key line of the first section of that name, in file order, duplicates included (the
   // first of a name is the one the Get functions read): its trimmed name and its raw value, as
@@ -74,8 +73,7 @@ class Document {
   bool SetInt(std::u16string_view section, std::u16string_view key, int32_t v);   // "%d"
   bool SetHex(std::u16string_view section, std::u16string_view key, uint32_t v);  // "%lx"
   // Upper-case digit pairs and the checksum pair.
-  bool SetStruct(std::u16string_view section, std::u16string_view key, const void* data,
-                 size_t n);
+  bool SetStruct(std::u16string_view section, std::u16string_view key, const void* data, size_t n);
 
   // The file bytes in the document's encoding. A Windows-1252 document holding a character the
   // code page lacks becomes UTF-8 with byte-order mark: every character is kept, and the mark tells
@@ -150,20 +148,20 @@ std::u16string ReadString(const std::u16string& path, std::u16string_view sectio
                           std::u16string_view key, std::u16string_view def);
 int32_t ReadInt(const std::u16string& path, std::u16string_view section, std::u16string_view key,
                 int32_t def);
-uint32_t ReadHex(const std::u16string& path, std::u16string_view section,
-                 std::u16string_view key, uint32_t def);
+uint32_t ReadHex(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+                 uint32_t def);
 bool ReadStruct(const std::u16string& path, std::u16string_view section, std::u16string_view key,
                 void* out, size_t n);
 // A write that changes nothing leaves the file untouched and succeeds. A file that is there but
 // cannot be read is never replaced.
-bool WriteString(const std::u16string& path, std::u16string_view section,
-                 std::u16string_view key, std::u16string_view value);
+bool WriteString(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+                 std::u16string_view value);
 bool WriteInt(const std::u16string& path, std::u16string_view section, std::u16string_view key,
               int32_t v);
 bool WriteHex(const std::u16string& path, std::u16string_view section, std::u16string_view key,
               uint32_t v);
-bool WriteStruct(const std::u16string& path, std::u16string_view section,
-                 std::u16string_view key, const void* data, size_t n);
+bool WriteStruct(const std::u16string& path, std::u16string_view section, std::u16string_view key,
+                 const void* data, size_t n);
 
 // A raw value (as ForEachKey gives it) read as GetInt reads its key's.
 int32_t IntValue(std::u16string_view value, int32_t def);

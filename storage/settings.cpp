@@ -34,8 +34,8 @@ void ValidateAssignment(ButtonAssignment& a, const ButtonSettings& settings) {
 
 void LoadHardwareSettings(ApplicationSettings& application, HardwareSettings& hardware) {
   const Document doc = Document::Load(SettingsFilePath());
-  application.Lcid =
-      static_cast<uint32_t>(doc.GetInt(kApplication, u"LCID", static_cast<int32_t>(application.Lcid)));
+  application.Lcid = static_cast<uint32_t>(
+      doc.GetInt(kApplication, u"LCID", static_cast<int32_t>(application.Lcid)));
   application.StartWithWindows =
       doc.GetInt(kApplication, u"StartWithWindows", application.StartWithWindows);
   application.MinimizeToSystemTray =
@@ -51,22 +51,24 @@ void LoadHardwareSettings(ApplicationSettings& application, HardwareSettings& ha
   hardware.TurboLo = static_cast<uint8_t>(doc.GetInt(kHardware, u"TurboLo", hardware.TurboLo));
 }
 
-void LoadButtonAssignments(ButtonSettings& settings, ButtonAssignment* assignments,
-                           int buttonCount, const MacroLibrary& library) {
+void LoadButtonAssignments(ButtonSettings& settings, ButtonAssignment* assignments, int buttonCount,
+                           const MacroLibrary& library) {
   const Document doc = Document::Load(SettingsFilePath());
   settings.UseComboBox = doc.GetInt(kButtons, u"UseComboBox", settings.UseComboBox);
   settings.IntervalMin = static_cast<uint32_t>(
       doc.GetInt(kButtons, u"IntervalMin", static_cast<int32_t>(settings.IntervalMin)));
   settings.IntervalMax = static_cast<uint32_t>(
       doc.GetInt(kButtons, u"IntervalMax", static_cast<int32_t>(settings.IntervalMax)));
-  settings.IntervalMaxDigits = doc.GetInt(kButtons, u"IntervalMaxDigits", settings.IntervalMaxDigits);
+  settings.IntervalMaxDigits =
+      doc.GetInt(kButtons, u"IntervalMaxDigits", settings.IntervalMaxDigits);
 
   const int count = ClampedCount(buttonCount, 0, kMaxAssignments);
   for (int i = 0; i < count; ++i) {
     ButtonAssignment& a = assignments[i];
     std::memset(&a, 0, sizeof a);
     // A value that fails to read (missing, wrong length, bad digit or sum) leaves all zeros.
-    if (!doc.GetStruct(kButtons, text::DecimalText(i + 1), &a, sizeof a)) std::memset(&a, 0, sizeof a);
+    if (!doc.GetStruct(kButtons, text::DecimalText(i + 1), &a, sizeof a))
+      std::memset(&a, 0, sizeof a);
     ValidateAssignment(a, settings);
   }
   ResolveMacroLinks(assignments, count, library);
@@ -105,9 +107,11 @@ void LoadPointerSettings(PointerSettings& pointer) {
   pointer.XequalY = doc.GetInt(kHardware, u"XequalY", pointer.XequalY);
   pointer.ReportRate = doc.GetInt(kHardware, u"ReportRate", pointer.ReportRate);
   for (int i = 0; i < pointer.Resolutions; ++i)
-    pointer.ResolutionX[i] = doc.GetInt(kResolutionX, text::DecimalText(i + 1), pointer.ResolutionX[i]);
+    pointer.ResolutionX[i] =
+        doc.GetInt(kResolutionX, text::DecimalText(i + 1), pointer.ResolutionX[i]);
   for (int i = 0; i < pointer.Resolutions; ++i)
-    pointer.ResolutionY[i] = doc.GetInt(kResolutionY, text::DecimalText(i + 1), pointer.ResolutionY[i]);
+    pointer.ResolutionY[i] =
+        doc.GetInt(kResolutionY, text::DecimalText(i + 1), pointer.ResolutionY[i]);
 }
 
 void StorePointerSettings(Document& doc, const PointerSettings& pointer,
@@ -162,7 +166,8 @@ bool SaveRecordingOptions(const RecordingOptions& o) {
 }
 
 int32_t LoadButtonsDefault(int button) {
-  return profile::ReadInt(SettingsFilePath(), kButtonsDefault, text::DecimalText(button), button - 1);
+  return profile::ReadInt(SettingsFilePath(), kButtonsDefault, text::DecimalText(button),
+                          button - 1);
 }
 
 }  // namespace corvane

@@ -17,11 +17,11 @@ class Document;
 
 // Section "Application", and the hardware key MemoryLength; read only.
 struct ApplicationSettings {
-  uint32_t Lcid = 0;                  // LCID: 0 uses the built-in strings only
-  int32_t StartWithWindows = 0;       // held; nothing depends on it
-  int32_t MinimizeToSystemTray = 1;   // held; nothing depends on it
-  int32_t Demo = 0;                   // nonzero: the pages and Apply work without a mouse
-  uint32_t MemoryLength = 0x1000;     // Hardware MemoryLength, held; nothing depends on it
+  uint32_t Lcid = 0;                 // LCID: 0 uses the built-in strings only
+  int32_t StartWithWindows = 0;      // held; nothing depends on it
+  int32_t MinimizeToSystemTray = 1;  // held; nothing depends on it
+  int32_t Demo = 0;                  // nonzero: the pages and Apply work without a mouse
+  uint32_t MemoryLength = 0x1000;    // Hardware MemoryLength, held; nothing depends on it
 };
 
 // Section "Buttons", the keys that tune the Buttons page; read only.
@@ -47,8 +47,8 @@ void LoadHardwareSettings(ApplicationSettings& application, HardwareSettings& ha
 // read well, and is validated: ExecutionMode outside 0..2 becomes 0, an ExecutionInterval outside
 // IntervalMin..IntervalMax (unsigned) becomes IntervalMin, and the macro links are resolved by
 // name against library. Records beyond buttonCount are left as they are.
-void LoadButtonAssignments(ButtonSettings& settings, ButtonAssignment* assignments,
-                           int buttonCount, const MacroLibrary& library);
+void LoadButtonAssignments(ButtonSettings& settings, ButtonAssignment* assignments, int buttonCount,
+                           const MacroLibrary& library);
 
 // Writes records "1".."buttonCount" (held to 0..16) and nothing else.
 bool SaveButtonAssignments(const ButtonAssignment* assignments, int buttonCount);

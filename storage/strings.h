@@ -17,9 +17,9 @@ enum StringId : uint32_t {
 };
 
 // Capacities the callers use, in UTF-16 units including the terminator.
-inline constexpr size_t kCaptionCapacity = 256;      // captions of dialog controls
-inline constexpr size_t kListItemCapacity = 128;     // list items, event rows, composed texts
-inline constexpr size_t kFunctionNameCapacity = 512; // function names on the Buttons page
+inline constexpr size_t kCaptionCapacity = 256;       // captions of dialog controls
+inline constexpr size_t kListItemCapacity = 128;      // list items, event rows, composed texts
+inline constexpr size_t kFunctionNameCapacity = 512;  // function names on the Buttons page
 
 // The built-in English text of id, or the empty text when the table has none.
 std::u16string_view BuiltinString(uint32_t id);

@@ -32,8 +32,9 @@ std::u16string DecodeAs(std::string_view bytes, Encoding encoding);
 // The same into out, whose storage is reused: decoding many short lines costs no allocation each.
 void DecodeInto(std::string_view bytes, Encoding encoding, std::u16string& out);
 
-// Encodes with the byte-order mark when bom is set (Windows-1252 has none). Windows-1252 text that holds a character
-// the code page lacks is encoded as '?' there; use EncodeWindows1252 to find out first.
+// Encodes with the byte-order mark when bom is set (Windows-1252 has none). Windows-1252 text that
+// holds a character the code page lacks is encoded as '?' there; use EncodeWindows1252 to find out
+// first.
 std::string Encode(std::u16string_view text, Encoding encoding, bool bom);
 
 // A number as the settings and language files spell it: decimal digits, '-' before a negative.

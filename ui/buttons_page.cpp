@@ -19,16 +19,20 @@ namespace {
 constexpr char16_t kCaption[] = u"Corvane";
 
 constexpr CaptionEntry kCaptions[] = {
-    {kIdRestoreDefaults, IDS_RESTORE_DEFAULTS},  {kIdLabelHotKey, IDS_HOT_KEY},
-    {kIdLabelMacro, IDS_MACRO},                  {kIdEditMacro, IDS_EDIT},
-    {kIdLabelExecutionMode, IDS_EXECUTION_MODE}, {kIdModeAuto, IDS_AUTO},
-    {kIdModeManual, IDS_MANUAL},                 {kIdModeOneShot, IDS_ONE_SHOT},
+    {kIdRestoreDefaults, IDS_RESTORE_DEFAULTS},
+    {kIdLabelHotKey, IDS_HOT_KEY},
+    {kIdLabelMacro, IDS_MACRO},
+    {kIdEditMacro, IDS_EDIT},
+    {kIdLabelExecutionMode, IDS_EXECUTION_MODE},
+    {kIdModeAuto, IDS_AUTO},
+    {kIdModeManual, IDS_MANUAL},
+    {kIdModeOneShot, IDS_ONE_SHOT},
     {kIdLabelInterval, IDS_EXECUTION_INTERVAL},
 };
 
 // The three groups of the detail area.
 constexpr int kHotKeyRow[] = {kIdLabelHotKey, kIdHotKey};
-constexpr int kMacroGroup[] = {kIdLabelMacro, kIdMacroChoice, kIdEditMacro, kIdLabelExecutionMode,
+constexpr int kMacroGroup[] = {kIdLabelMacro, kIdMacroChoice, kIdEditMacro,  kIdLabelExecutionMode,
                                kIdModeAuto,   kIdModeManual,  kIdModeOneShot};
 constexpr int kIntervalRow[] = {kIdLabelInterval, kIdInterval, kIdLabelMs};
 
@@ -91,10 +95,9 @@ bool CButtonsDlg::OnInitDialog() {
   }
   hotKey_.Attach(Handle(), kIdHotKey);
 
-  SendDlgItemMessageW(Handle(), kIdInterval, EM_LIMITTEXT,
-                      static_cast<WPARAM>(std::clamp(options_.IntervalMaxDigits, 1,
-                                                     kMaxIntervalDigits)),
-                      0);
+  SendDlgItemMessageW(
+      Handle(), kIdInterval, EM_LIMITTEXT,
+      static_cast<WPARAM>(std::clamp(options_.IntervalMaxDigits, 1, kMaxIntervalDigits)), 0);
   macroList_.Attach(Handle(), kIdMacroChoice);
   for (int k = 0; k < kButtonRows; ++k) combos_[k].Attach(Handle(), kButtonRowIds[k].Combo);
   if (!ComboMode()) {

@@ -39,7 +39,9 @@ namespace {
 // Disposes a GDI+ image at the end of a scope.
 struct ScopedGpImage {
   Gdiplus::GpBitmap* Image = nullptr;
-  ~ScopedGpImage() { if (Image) gp::GdipDisposeImage(Image); }
+  ~ScopedGpImage() {
+    if (Image) gp::GdipDisposeImage(Image);
+  }
 };
 
 // A side beyond this is no picture of a mouse, and its pixels would not fit a DIB section.
@@ -62,8 +64,8 @@ DevicePicture DevicePicture::Decode(const std::u16string& path) {
   // Premultiplied BGRA is what AlphaBlend takes; opaque pictures are copied from it as well.
   Gdiplus::GpRect whole(0, 0, static_cast<INT>(width), static_cast<INT>(height));
   Gdiplus::BitmapData data{};
-  if (gp::GdipBitmapLockBits(image.Image, &whole, Gdiplus::ImageLockModeRead,
-                             PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
+  if (gp::GdipBitmapLockBits(image.Image, &whole, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB,
+                             &data) != Gdiplus::Ok)
     return picture;
 
   BITMAPINFO info{};
@@ -79,8 +81,8 @@ DevicePicture DevicePicture::Decode(const std::u16string& path) {
     const size_t row = static_cast<size_t>(width) * 4;
     bool alpha = false;
     for (UINT y = 0; y < height; ++y) {
-      const auto* from = static_cast<const uint8_t*>(data.Scan0) +
-                         static_cast<ptrdiff_t>(y) * data.Stride;
+      const auto* from =
+          static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
       auto* to = static_cast<uint8_t*>(bits) + y * row;
       std::memcpy(to, from, row);
       for (size_t x = 3; x < row && !alpha; x += 4) alpha = to[x] != 0xFF;

@@ -87,8 +87,7 @@ bool CHotKey::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     case WM_NCDESTROY:
       ReleaseHook();  // destroyed while focused
       return false;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -90,8 +90,10 @@ enum ButtonsControl : int {
 enum PointerControl : int {
   kIdGroupDpi = IDC_GROUP_DPI,
   kIdGroupMovement = IDC_GROUP_MOVEMENT,
-  kIdSlow1 = IDC_LABEL_SLOW1, kIdFast1 = IDC_LABEL_FAST1,
-  kIdSlow2 = IDC_LABEL_SLOW2, kIdFast2 = IDC_LABEL_FAST2,
+  kIdSlow1 = IDC_LABEL_SLOW1,
+  kIdFast1 = IDC_LABEL_FAST1,
+  kIdSlow2 = IDC_LABEL_SLOW2,
+  kIdFast2 = IDC_LABEL_FAST2,
   kIdControlledByOs = IDC_CONTROLLED_BY_OS,
   kIdControlPanel = IDC_CONTROL_PANEL,
   kIdXStage0 = IDC_DPI_X_FIRST,

@@ -25,12 +25,18 @@ namespace {
 
 // The record button (1099) is set apart: its text depends on the recorder.
 constexpr CaptionEntry kCaptions[] = {
-    {kIdLabelRecordingOptions, IDS_RECORDING_OPTIONS}, {kIdRecordMouse, IDS_RECORD_MOUSE},
-    {kIdRecordKeyboard, IDS_RECORD_KEYBOARD},           {kIdRecordDelay, IDS_RECORD_DELAY},
-    {kIdRecordMinimize, IDS_RECORD_MINIMIZE},           {kIdRecordUseHotkey, IDS_RECORD_HOTKEY},
-    {kIdMacroNew, IDS_NEW},                             {kIdMacroDelete, IDS_DELETE},
-    {kIdMacroRename, IDS_RENAME},                       {kIdMacroSave, IDS_SAVE},
-    {kIdMacroImport, IDS_IMPORT},                       {kIdMacroExport, IDS_EXPORT},
+    {kIdLabelRecordingOptions, IDS_RECORDING_OPTIONS},
+    {kIdRecordMouse, IDS_RECORD_MOUSE},
+    {kIdRecordKeyboard, IDS_RECORD_KEYBOARD},
+    {kIdRecordDelay, IDS_RECORD_DELAY},
+    {kIdRecordMinimize, IDS_RECORD_MINIMIZE},
+    {kIdRecordUseHotkey, IDS_RECORD_HOTKEY},
+    {kIdMacroNew, IDS_NEW},
+    {kIdMacroDelete, IDS_DELETE},
+    {kIdMacroRename, IDS_RENAME},
+    {kIdMacroSave, IDS_SAVE},
+    {kIdMacroImport, IDS_IMPORT},
+    {kIdMacroExport, IDS_EXPORT},
 };
 
 // Recording option check boxes and their fields, in control order.
@@ -43,15 +49,15 @@ int32_t RecordingOptions::*const kOptionFields[] = {
 
 // Controls that need a macro, and those that stay usable without one.
 constexpr int kMacroCommands[] = {kIdMacroDelete, kIdMacroRename, kIdMacroSave, kIdMacroExport};
-constexpr int kIdleControls[] = {kIdMacroList,     kIdRecordMouse,     kIdRecordKeyboard,
-                                 kIdRecordDelay,   kIdRecordMinimize,  kIdRecordUseHotkey,
-                                 kIdMacroNew,      kIdMacroImport};
+constexpr int kIdleControls[] = {kIdMacroList,   kIdRecordMouse,    kIdRecordKeyboard,
+                                 kIdRecordDelay, kIdRecordMinimize, kIdRecordUseHotkey,
+                                 kIdMacroNew,    kIdMacroImport};
 
 // Category icons as state images, action icons as small images, in these orders: category
 // image i belongs to action image i.
-constexpr int kCategoryIcons[] = {kIconKeyboard, kIconKeyboard, kIconMouse, kIconMouse,
+constexpr int kCategoryIcons[] = {kIconKeyboard, kIconKeyboard, kIconMouse,     kIconMouse,
                                   kIconMouse,    kIconMouse,    kIconAlarmClock};
-constexpr int kActionIcons[] = {kIconYellowDown, kIconYellowUp, kIconBlueDown, kIconBlueUp,
+constexpr int kActionIcons[] = {kIconYellowDown, kIconYellowUp, kIconBlueDown,  kIconBlueUp,
                                 kIconGreyDown,   kIconGreyUp,   kIconAlarmClock};
 
 constexpr char16_t kExchangeFilter[] = u"Corvane Macro Files (*.mcr)|*.mcr";
@@ -158,8 +164,8 @@ bool CMacrosDlg::AnyModified() const {
 std::u16string CMacrosDlg::RowText(const MacroEvent& event) const {
   const EventRowLook look = DescribeEvent(event);
   if (look.IsDelay) {
-    std::u16string text = FormatDelayText(Localized(look.TextId, AppliedLanguage(), kListItemCapacity),
-                                          event.Data);
+    std::u16string text =
+        FormatDelayText(Localized(look.TextId, AppliedLanguage(), kListItemCapacity), event.Data);
     if (text.size() > kListItemCapacity - 1) text.resize(kListItemCapacity - 1);
     return text;
   }
@@ -212,7 +218,8 @@ void CMacrosDlg::DescribeRow(NMLVDISPINFOW& info) const {
 }
 
 void CMacrosDlg::RedrawRow(int row) {
-  SendMessageW(eventList_.Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(row), static_cast<LPARAM>(row));
+  SendMessageW(eventList_.Handle(), LVM_REDRAWITEMS, static_cast<WPARAM>(row),
+               static_cast<LPARAM>(row));
 }
 
 bool CMacrosDlg::IsDelayRow(int row) const {
@@ -278,7 +285,8 @@ void CMacrosDlg::RestoreMain() {
   HWND main = GetAncestor(Handle(), GA_ROOT);
   ShowWindow(main, SW_SHOWNORMAL);
   BringWindowToTop(main);
-  RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(main, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void CMacrosDlg::FocusSave() { SetFocus(Item(kIdMacroSave)); }
@@ -295,8 +303,8 @@ void CMacrosDlg::RowDeleted(int) { SyncEventRows(); }
 // ---- Commands ---------------------------------------------------------------------------------
 
 void CMacrosDlg::Tell(uint32_t stringId, const std::u16string& arg) {
-  host_.Asker().Message(Handle(), FormatMessageText(BuiltinString(stringId), arg),
-                        kMessageCaption, MB_OK | MB_ICONWARNING);
+  host_.Asker().Message(Handle(), FormatMessageText(BuiltinString(stringId), arg), kMessageCaption,
+                        MB_OK | MB_ICONWARNING);
 }
 
 void CMacrosDlg::SaveSelected() {
@@ -388,12 +396,18 @@ void CMacrosDlg::OnHotkeyChoice() {
 
 bool CMacrosDlg::OnPageCommand(int id, int code, HWND) {
   switch (id) {
-    case kIdMacroNew: case kCmdMacroNew: OnNew(); return true;
-    case kIdMacroDelete: case kCmdMacroDelete: OnDelete(); return true;
-    case kIdMacroRename: case kCmdMacroRename: OnRename(); return true;
-    case kIdMacroSave: case kCmdMacroSave: SaveSelected(); return true;
-    case kIdMacroImport: case kCmdMacroImport: OnImport(); return true;
-    case kIdMacroExport: case kCmdMacroExport: OnExport(); return true;
+    case kIdMacroNew:
+    case kCmdMacroNew: OnNew(); return true;
+    case kIdMacroDelete:
+    case kCmdMacroDelete: OnDelete(); return true;
+    case kIdMacroRename:
+    case kCmdMacroRename: OnRename(); return true;
+    case kIdMacroSave:
+    case kCmdMacroSave: SaveSelected(); return true;
+    case kIdMacroImport:
+    case kCmdMacroImport: OnImport(); return true;
+    case kIdMacroExport:
+    case kCmdMacroExport: OnExport(); return true;
     case kIdRecord: ToggleRecording(); return true;
     case kIdRecordUseHotkey: OnUseHotkey(); return true;
     case kIdRecordHotkey:
@@ -529,15 +543,11 @@ void CMacrosDlg::EventListMenu(int row) {
       recorder_.SetInsertion(RecordMode::After, row);
       ToggleRecording();
       break;
-    case kCmdInsertDelay:
-      InsertDelay(row);
-      break;
+    case kCmdInsertDelay: InsertDelay(row); break;
     case kCmdEditDelay:
       if (IsDelayRow(row)) OpenDelayEditor(row);
       break;
-    case kCmdDeleteEvent:
-      DeleteEventRow(row);
-      break;
+    case kCmdDeleteEvent: DeleteEventRow(row); break;
   }
 }
 
@@ -621,9 +631,7 @@ bool CMacrosDlg::OnEventListNotify(NMHDR* header) {
       SetMsgResult(FALSE);  // the row's text comes from the event only
       return true;
     }
-    case LVN_GETDISPINFOW:
-      DescribeRow(*reinterpret_cast<NMLVDISPINFOW*>(header));
-      return true;
+    case LVN_GETDISPINFOW: DescribeRow(*reinterpret_cast<NMLVDISPINFOW*>(header)); return true;
   }
   return false;
 }

@@ -58,7 +58,7 @@ class CMacrosDlg : public Page, private RecorderOwner {
   void SetUpEventList();
   void FillMacroList();
   void ShowMacro(int macro);  // fills the event list; -1 empties it
-  void SyncEventRows();  // the row count follows the shown macro
+  void SyncEventRows();       // the row count follows the shown macro
   void DescribeRow(NMLVDISPINFOW& info) const;
   void RedrawRow(int row);
   std::u16string RowText(const MacroEvent& event) const;
@@ -94,9 +94,9 @@ class CMacrosDlg : public Page, private RecorderOwner {
   ComboBox hotkeyList_;
   Button recordButton_;
   int rememberedRow_ = -1;
-  int shownMacro_ = -1;  // whose events the event list shows
+  int shownMacro_ = -1;    // whose events the event list shows
   int delayEditRow_ = -1;  // the row whose delay editor is open
-  bool ready_ = false;  // the lists are filled: selection changes show macros from now on
+  bool ready_ = false;     // the lists are filled: selection changes show macros from now on
 };
 
 }  // namespace corvane::ui

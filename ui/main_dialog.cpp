@@ -26,13 +26,13 @@ constexpr char16_t kCaption[] = u"Corvane";
 constexpr size_t kTabTextChars = 63;
 
 // The tabs' captions, in tab order; the built-in texts, whatever the language.
-constexpr StringId kTabCaptions[kTabCount] = {IDS_OVERVIEW, IDS_BUTTONS, IDS_POINTER,
-                                              IDS_SCROLLING, IDS_MACROS};
+constexpr StringId kTabCaptions[kTabCount] = {IDS_OVERVIEW, IDS_BUTTONS, IDS_POINTER, IDS_SCROLLING,
+                                              IDS_MACROS};
 
 // The Macros page loads the library before the Buttons page resolves its macro links, and the
 // Overview, made last, summarises the others.
-constexpr TabIndex kCreationOrder[kTabCount] = {kTabMacros, kTabButtons, kTabPointer,
-                                                kTabScrolling, kTabOverview};
+constexpr TabIndex kCreationOrder[kTabCount] = {kTabMacros, kTabButtons, kTabPointer, kTabScrolling,
+                                                kTabOverview};
 
 // The items added to the system menu, after a separator; the built-in texts, as menus always are.
 constexpr struct {
@@ -153,8 +153,9 @@ void CCorvaneDlg::SwitchPage() {
 
 void CCorvaneDlg::AskToSaveMacro() {
   if (selected_ != kTabMacros || !macros_.AnyModified()) return;
-  int answer = seams_.Asker.Message(Handle(), std::u16string(BuiltinString(IDS_SAVE_SELECTED_MACRO)), kCaption,
-                                    MB_YESNO | MB_ICONQUESTION);
+  int answer =
+      seams_.Asker.Message(Handle(), std::u16string(BuiltinString(IDS_SAVE_SELECTED_MACRO)),
+                           kCaption, MB_YESNO | MB_ICONQUESTION);
   if (answer == IDYES) macros_.SaveSelected();
 }
 
@@ -169,16 +170,18 @@ void CCorvaneDlg::ApplySettings() {
     {
       UploadProgress progress(Item(kIdUploadProgress));
       result = UploadConfiguration(seams_.Hid, seams_.Sleep, link_, demo_ != 0, hardware_,
-                                   pointer_.Settings(), buttons_.Assignments(),
-                                   macros_.Library(), &progress);
+                                   pointer_.Settings(), buttons_.Assignments(), macros_.Library(),
+                                   &progress);
     }
     uploading_ = false;
-    if (result.SaveAssignments) SaveButtonAssignments(buttons_.Assignments(), hardware_.ButtonCount);
+    if (result.SaveAssignments)
+      SaveButtonAssignments(buttons_.Assignments(), hardware_.ButtonCount);
     // The upload reports no failure by itself; these are told, so a configuration that never
     // reached the mouse is not taken for applied.
     if (result.Outcome == UploadOutcome::TooLarge) {
       std::string bytes = std::to_string(result.Overflow);
-      warning = FormatMessageText(BuiltinString(IDS_CONFIG_TOO_LARGE), std::u16string(bytes.begin(), bytes.end()));
+      warning = FormatMessageText(BuiltinString(IDS_CONFIG_TOO_LARGE),
+                                  std::u16string(bytes.begin(), bytes.end()));
     } else if (link_.Present() && (result.Outcome == UploadOutcome::NoConfigInterface ||
                                    result.Outcome == UploadOutcome::OpenFailed ||
                                    result.Outcome == UploadOutcome::LastReportFailed)) {
@@ -192,8 +195,7 @@ void CCorvaneDlg::ApplySettings() {
   std::vector<DeviceChange> deferred;
   deferred.swap(deferredChanges_);
   for (const DeviceChange& change : deferred) HandleDeviceChange(change.Event, change.Broadcast);
-  if (!warning.empty())
-    seams_.Asker.Message(Handle(), warning, kCaption, MB_OK | MB_ICONWARNING);
+  if (!warning.empty()) seams_.Asker.Message(Handle(), warning, kCaption, MB_OK | MB_ICONWARNING);
 }
 
 void CCorvaneDlg::BackUpConfiguration() {
@@ -217,8 +219,8 @@ void CCorvaneDlg::BackUpConfiguration() {
 
 void CCorvaneDlg::RestoreConfigurationFromFile() {
   std::u16string path;
-  if (!seams_.Asker.OpenFile(Handle(), Builtin(IDS_RESTORE_TITLE), Builtin(IDS_CONFIGURATION_FILTER),
-                             u"json", path)) {
+  if (!seams_.Asker.OpenFile(Handle(), Builtin(IDS_RESTORE_TITLE),
+                             Builtin(IDS_CONFIGURATION_FILTER), u"json", path)) {
     return;
   }
   if (seams_.Asker.Message(Handle(), FormatMessageText(BuiltinString(IDS_RESTORE_CONFIRM), path),
@@ -237,7 +239,8 @@ void CCorvaneDlg::RestoreConfigurationFromFile() {
     if (result.ok) RebuildPages();
   }
   if (!result.ok) {
-    seams_.Asker.Message(Handle(), FormatMessageText(BuiltinString(IDS_RESTORE_FAILED), result.error),
+    seams_.Asker.Message(Handle(),
+                         FormatMessageText(BuiltinString(IDS_RESTORE_FAILED), result.error),
                          kCaption, MB_OK | MB_ICONERROR);
   }
 }
@@ -262,9 +265,7 @@ void CCorvaneDlg::RebuildPages() {
 
 bool CCorvaneDlg::OnCommand(int id, int, HWND) {
   switch (id) {
-    case kIdApply:
-      ApplySettings();
-      return true;
+    case kIdApply: ApplySettings(); return true;
     case IDOK:
       ApplySettings();
       EndModal(IDOK);
@@ -273,8 +274,7 @@ bool CCorvaneDlg::OnCommand(int id, int, HWND) {
       AskToSaveMacro();
       EndModal(IDCANCEL);
       return true;
-    case kIdHelp:
-      return true;  // Help has no content
+    case kIdHelp: return true;  // Help has no content
   }
   return false;
 }
@@ -290,9 +290,7 @@ bool CCorvaneDlg::OnNotify(int id, NMHDR* header) {
       SetMsgResult(0);
       SwitchPage();
       return true;
-    case NM_CLICK:
-      SetMsgResult(0);
-      return true;
+    case NM_CLICK: SetMsgResult(0); return true;
   }
   return false;
 }
@@ -341,14 +339,9 @@ bool CCorvaneDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
           about.Run(Handle());
           break;
         }
-        case kSysCommandBackup:
-          BackUpConfiguration();
-          break;
-        case kSysCommandRestore:
-          RestoreConfigurationFromFile();
-          break;
-        default:
-          return false;
+        case kSysCommandBackup: BackUpConfiguration(); break;
+        case kSysCommandRestore: RestoreConfigurationFromFile(); break;
+        default: return false;
       }
       result = TRUE;
       return true;
@@ -363,9 +356,7 @@ bool CCorvaneDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
       for (Page* p : {static_cast<Page*>(&pointer_), static_cast<Page*>(&scrolling_)})
         if (p->Handle()) SendMessageW(p->Handle(), msg, wp, lp);
       return false;
-    case WM_QUERYDRAGICON:
-      result = reinterpret_cast<INT_PTR>(icon_);
-      return true;
+    case WM_QUERYDRAGICON: result = reinterpret_cast<INT_PTR>(icon_); return true;
     case WM_DEVICECHANGE:
       OnDeviceChange(wp, lp);
       SetMsgResult(TRUE);
@@ -396,8 +387,7 @@ bool CCorvaneDlg::PreTranslate(MSG& msg) {
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP:
-      return msg.wParam == VK_ESCAPE;
+    case WM_SYSKEYUP: return msg.wParam == VK_ESCAPE;
   }
   return false;
 }

@@ -24,9 +24,9 @@ HFONT CreateMenuFont() {
 
 // The arrow is stored with straight alpha; AlphaBlend wants each colour already multiplied by it.
 HBITMAP LoadArrow() {
-  auto bitmap = static_cast<HBITMAP>(LoadImageW(Dialog::Instance(),
-                                                MAKEINTRESOURCEW(kBitmapDropDownArrow),
-                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  auto bitmap =
+      static_cast<HBITMAP>(LoadImageW(Dialog::Instance(), MAKEINTRESOURCEW(kBitmapDropDownArrow),
+                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   DIBSECTION dib{};
   if (!bitmap || GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) ||
       dib.dsBm.bmBitsPixel != 32 || !dib.dsBm.bmBits) {
@@ -82,9 +82,7 @@ bool CMenuButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         if (OnHoverStart) OnHoverStart();
       }
       return false;
-    case WM_MOUSELEAVE:
-      SetHovered(false);
-      return false;
+    case WM_MOUSELEAVE: SetHovered(false); return false;
     case WM_SETCURSOR:
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       result = TRUE;
@@ -97,9 +95,7 @@ bool CMenuButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       CloseTheme();
       theme_ = OpenThemeData(Handle(), L"BUTTON");
       return false;
-    case WM_NCDESTROY:
-      CloseTheme();
-      return false;
+    case WM_NCDESTROY: CloseTheme(); return false;
   }
   return false;
 }

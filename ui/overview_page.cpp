@@ -27,7 +27,7 @@ struct ReportRate {
 };
 
 // Code 0 reads as the fastest rate, like code 1.
-constexpr ReportRate kReportRates[] = {{0, 1000}, {1, 1000}, {2, 500}, {4, 250},
+constexpr ReportRate kReportRates[] = {{0, 1000}, {1, 1000}, {2, 500},  {4, 250},
                                        {5, 200},  {8, 125},  {10, 100}, {20, 50}};
 
 }  // namespace

@@ -80,8 +80,7 @@ bool CPicture::OnMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
       Paint(reinterpret_cast<HDC>(wp));
       result = 0;
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -14,11 +14,16 @@ namespace corvane::ui {
 namespace {
 
 constexpr CaptionEntry kCaptions[] = {
-    {kIdGroupDpi, IDS_DPI_SENSITIVITY},   {kIdGroupMovement, IDS_POINTER_MOVEMENT},
-    {kIdLabelSpeed, IDS_SPEED},           {kIdSlow1, IDS_SLOW},
-    {kIdFast1, IDS_FAST},                 {kIdLabelAcceleration, IDS_ACCELERATION},
-    {kIdSlow2, IDS_SLOW},                 {kIdFast2, IDS_FAST},
-    {kIdControlledByOs, IDS_CONTROLLED_BY_OS}, {kIdControlPanel, IDS_CONTROL_PANEL},
+    {kIdGroupDpi, IDS_DPI_SENSITIVITY},
+    {kIdGroupMovement, IDS_POINTER_MOVEMENT},
+    {kIdLabelSpeed, IDS_SPEED},
+    {kIdSlow1, IDS_SLOW},
+    {kIdFast1, IDS_FAST},
+    {kIdLabelAcceleration, IDS_ACCELERATION},
+    {kIdSlow2, IDS_SLOW},
+    {kIdFast2, IDS_FAST},
+    {kIdControlledByOs, IDS_CONTROLLED_BY_OS},
+    {kIdControlPanel, IDS_CONTROL_PANEL},
     {kIdLabelReportRate, IDS_REPORT_RATE},
 };
 
@@ -49,7 +54,9 @@ int32_t CPointerDlg::AccelerationPositionOf(const MouseParameters& p) {
 
 void CPointerDlg::ReadSpeed() { speed_ = host_.Pointer().Speed(); }
 
-void CPointerDlg::ReadAcceleration() { acceleration_ = AccelerationPositionOf(host_.Pointer().Mouse()); }
+void CPointerDlg::ReadAcceleration() {
+  acceleration_ = AccelerationPositionOf(host_.Pointer().Mouse());
+}
 
 void CPointerDlg::RefreshCaptions() { Page::RefreshCaptions(kCaptions, std::size(kCaptions)); }
 
@@ -68,8 +75,9 @@ bool CPointerDlg::OnInitDialog() {
   LoadPointerSettings(settings_);
   RefreshCaptions();
   // A stored count beyond the five lists of the page is not trusted further than the lists go.
-  int lists = settings_.Resolutions < 0 ? 0
-              : settings_.Resolutions > kStageLists ? kStageLists : settings_.Resolutions;
+  int lists = settings_.Resolutions < 0             ? 0
+              : settings_.Resolutions > kStageLists ? kStageLists
+                                                    : settings_.Resolutions;
   for (int k = 0; k < lists; ++k) {
     xStages_[k].Show(true);
     FillChoiceList(xStages_[k].Handle(), kDpiStageChoices.Entries, kDpiStageChoices.Count,
@@ -125,9 +133,7 @@ bool CPointerDlg::OnPageCommand(int id, int code, HWND) {
         }
       }
       return true;
-    case kIdControlledByOs:
-      CheckItem(kIdControlledByOs, true);
-      return true;
+    case kIdControlledByOs: CheckItem(kIdControlledByOs, true); return true;
     case kIdControlPanel:
       if (code == BN_CLICKED) OpenMouseControlPanel(host_.Asker());
       return true;

@@ -17,7 +17,8 @@ bool FileDialog(bool save, HWND owner, const std::u16string& title, const std::u
   for (size_t i = 0; i < n; ++i) buffer[i] = static_cast<wchar_t>(path[i]);
   // The filter's pairs are separated by '|' in our texts; the dialog wants NULs.
   std::u16string f = filter;
-  for (auto& c : f) if (c == u'|') c = u'\0';
+  for (auto& c : f)
+    if (c == u'|') c = u'\0';
   f.push_back(u'\0');
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
@@ -27,8 +28,8 @@ bool FileDialog(bool save, HWND owner, const std::u16string& title, const std::u
   ofn.nMaxFile = static_cast<DWORD>(buffer.size());
   ofn.lpstrTitle = W(title);
   ofn.lpstrDefExt = defaultExt.empty() ? nullptr : W(defaultExt);
-  ofn.Flags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST |
-              (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
+  ofn.Flags =
+      OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | (save ? OFN_OVERWRITEPROMPT : OFN_FILEMUSTEXIST);
   BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!ok) return false;
   path.assign(reinterpret_cast<const char16_t*>(buffer.data()));
@@ -50,8 +51,8 @@ class Win32PromptsImpl final : public Prompts {
     return FileDialog(true, owner, title, filter, defaultExt, path);
   }
   int ChooseFromMenu(HWND owner, HMENU menu, int x, int y) override {
-    return static_cast<int>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RETURNCMD | TPM_NONOTIFY,
-                                           x, y, 0, owner, nullptr));
+    return static_cast<int>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RETURNCMD | TPM_NONOTIFY, x, y,
+                                           0, owner, nullptr));
   }
   UINT Launch(const char* commandLine) override { return WinExec(commandLine, SW_SHOWNORMAL); }
 };

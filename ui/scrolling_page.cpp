@@ -12,10 +12,14 @@ namespace corvane::ui {
 namespace {
 
 constexpr CaptionEntry kCaptions[] = {
-    {kIdLabelHorizontal, IDS_HORIZONTAL_SPEED}, {kIdSlow1, IDS_SLOW},
-    {kIdFast1, IDS_FAST},                       {kIdLabelVertical, IDS_VERTICAL_SPEED},
-    {kIdSlow2, IDS_SLOW},                       {kIdFast2, IDS_FAST},
-    {kIdControlledByOs, IDS_CONTROLLED_BY_OS},  {kIdControlPanel, IDS_CONTROL_PANEL},
+    {kIdLabelHorizontal, IDS_HORIZONTAL_SPEED},
+    {kIdSlow1, IDS_SLOW},
+    {kIdFast1, IDS_FAST},
+    {kIdLabelVertical, IDS_VERTICAL_SPEED},
+    {kIdSlow2, IDS_SLOW},
+    {kIdFast2, IDS_FAST},
+    {kIdControlledByOs, IDS_CONTROLLED_BY_OS},
+    {kIdControlPanel, IDS_CONTROL_PANEL},
 };
 
 constexpr int32_t kWheelMax = 10;
@@ -53,9 +57,7 @@ bool CScrollingDlg::OnInitDialog() {
 
 bool CScrollingDlg::OnPageCommand(int id, int code, HWND) {
   switch (id) {
-    case kIdControlledByOs:
-      CheckItem(kIdControlledByOs, true);
-      return true;
+    case kIdControlledByOs: CheckItem(kIdControlledByOs, true); return true;
     case kIdControlPanel:
       if (code == BN_CLICKED) OpenMouseControlPanel(host_.Asker());
       return true;

@@ -3,8 +3,8 @@
 #include "corvane_hook.h"
 
 struct Hook {
-  int kind;      /* WH_MOUSE_LL or WH_KEYBOARD_LL */
-  HHOOK handle;  /* NULL while stopped */
+  int kind;     /* WH_MOUSE_LL or WH_KEYBOARD_LL */
+  HHOOK handle; /* NULL while stopped */
   HWND window;
   UINT message;
 };

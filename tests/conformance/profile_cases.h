@@ -48,10 +48,14 @@ inline std::string Utf16LeWithBom(const std::string& utf8) {
     const auto b = static_cast<unsigned char>(utf8[i]);
     char32_t cp;
     size_t len;
-    if (b < 0x80) cp = b, len = 1;
-    else if (b < 0xE0) cp = b & 0x1F, len = 2;
-    else if (b < 0xF0) cp = b & 0x0F, len = 3;
-    else cp = b & 0x07, len = 4;
+    if (b < 0x80)
+      cp = b, len = 1;
+    else if (b < 0xE0)
+      cp = b & 0x1F, len = 2;
+    else if (b < 0xF0)
+      cp = b & 0x0F, len = 3;
+    else
+      cp = b & 0x07, len = 4;
     for (size_t k = 1; k < len && i + k < utf8.size(); ++k) {
       cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
     }
@@ -93,8 +97,7 @@ inline ProfileCase ReadString(std::string name, std::optional<std::string> file,
 }
 
 inline ProfileCase ReadInt(std::string name, std::optional<std::string> file,
-                           std::u16string section, std::u16string key, int32_t def,
-                           int32_t want) {
+                           std::u16string section, std::u16string key, int32_t def, int32_t want) {
   ProfileCase c;
   c.name = std::move(name);
   c.file = std::move(file);
@@ -167,8 +170,8 @@ inline std::vector<ProfileCase> ProfileCases() {
       ReadString("QueryNamesTrimmed", "[A]\r\nKey=v\r\n", u"  A ", u" Key\t", u"d", u"v"),
       ReadString("HeaderIndented", "  [A]  \r\nk=v\r\n", u"A", u"k", u"d", u"v"),
       ReadString("DuplicateKeyFirstWins", "[A]\r\nk=1\r\nK=2\r\n", u"A", u"k", u"d", u"1"),
-      ReadString("DuplicateSectionOnlyFirstSearched", "[A]\r\nx=1\r\n[B]\r\n[a]\r\nk=2\r\n",
-                 u"A", u"k", u"d", u"d"),
+      ReadString("DuplicateSectionOnlyFirstSearched", "[A]\r\nx=1\r\n[B]\r\n[a]\r\nk=2\r\n", u"A",
+                 u"k", u"d", u"d"),
       ReadString("DuplicateSectionFirstWins", "[A]\r\nk=1\r\n[a]\r\nk=2\r\n", u"a", u"k", u"d",
                  u"1"),
       ReadString("KeyBeforeAnySectionUnreachable", "k=1\r\n[A]\r\n", u"A", u"k", u"d", u"d"),
@@ -194,8 +197,8 @@ inline std::vector<ProfileCase> ProfileCases() {
       ReadString("CrOnlyLines", "[A]\rk=1\rj=2\r[B]\rj=3\r", u"A", u"j", u"d", u"2"),
       ReadString("LastLineWithoutBreak", "[A]\r\nk=1", u"A", u"k", u"d", u"1"),
       // Encodings.
-      ReadString("Utf16LeWithBom", "[Сохранить]\r\nМакрос=宏 1\r\n", u"Сохранить", u"Макрос",
-                 u"d", u"宏 1")
+      ReadString("Utf16LeWithBom", "[Сохранить]\r\nМакрос=宏 1\r\n", u"Сохранить", u"Макрос", u"d",
+                 u"宏 1")
           .AsUtf16(),
       ReadString("Utf16CyrillicIgnoresCase", "[Сохранить]\r\nk=1\r\n", u"СОХРАНИТЬ", u"K", u"d",
                  u"1")
@@ -221,8 +224,8 @@ inline std::vector<ProfileCase> ProfileCases() {
       ReadInt("IntEmptyQuotesGiveDefault", "[A]\r\nk=\"\"\r\n", u"A", u"k", 5, 5),
       ReadInt("IntMissingGivesDefault", "[A]\r\nk=1\r\n", u"A", u"j", -7, -7),
       ReadInt("IntQuotedWithBlank", "[A]\r\nk=\" 12\"\r\n", u"A", u"k", 5, 12),
-      ReadInt("IntReadsFirst29Characters",
-               "[A]\r\nk=\"" + std::string(29, ' ') + "5\"\r\n", u"A", u"k", 5, 0),
+      ReadInt("IntReadsFirst29Characters", "[A]\r\nk=\"" + std::string(29, ' ') + "5\"\r\n", u"A",
+              u"k", 5, 0),
       ReadInt("IntHexPrefix", "[A]\r\nk=0x1F\r\n", u"A", u"k", 5, 31),
       ReadInt("IntUpperHexPrefixIsZero", "[A]\r\nk=0X1F\r\n", u"A", u"k", 5, 0),
       // Structures of four bytes.
@@ -230,8 +233,7 @@ inline std::vector<ProfileCase> ProfileCases() {
       ReadStruct("StructLowerCase", "[A]\r\nk=010203ff05\r\n", u"A", u"k", 4, rec),
       ReadStruct("StructChecksumOff", "[A]\r\nk=010203FF06\r\n", u"A", u"k", 4, std::nullopt),
       ReadStruct("StructTooShort", "[A]\r\nk=0102FF05\r\n", u"A", u"k", 4, std::nullopt),
-      ReadStruct("StructOneDigitTooMany", "[A]\r\nk=010203FF005\r\n", u"A", u"k", 4,
-                 std::nullopt),
+      ReadStruct("StructOneDigitTooMany", "[A]\r\nk=010203FF005\r\n", u"A", u"k", 4, std::nullopt),
       ReadStruct("StructTooLongByTwo", "[A]\r\nk=00010203FF05\r\n", u"A", u"k", 4, std::nullopt),
       ReadStruct("StructNotHex", "[A]\r\nk=0102 3FF05\r\n", u"A", u"k", 4, std::nullopt),
       ReadStruct("StructLetterPastF", "[A]\r\nk=0102G3FF05\r\n", u"A", u"k", 4, std::nullopt)
@@ -240,8 +242,8 @@ inline std::vector<ProfileCase> ProfileCases() {
       ReadStruct("StructIgnoresCase", "[A]\r\nKey=010203FF05\r\n", u"a", u"KEY", 4, rec),
       // Writes: in place, new keys, new sections, new files.
       WriteString("WriteCreatesFile", kNoFile, u"A", u"k", u"v", "[A]\r\nk=v\r\n"),
-      WriteString("WriteReplacesInPlace", "[A]\r\nk=1\r\nj=2\r\n[B]\r\nk=3\r\n", u"a", u"K",
-                  u"9", "[A]\r\nk=9\r\nj=2\r\n[B]\r\nk=3\r\n"),
+      WriteString("WriteReplacesInPlace", "[A]\r\nk=1\r\nj=2\r\n[B]\r\nk=3\r\n", u"a", u"K", u"9",
+                  "[A]\r\nk=9\r\nj=2\r\n[B]\r\nk=3\r\n"),
       WriteString("WriteReplacesFirstOfDuplicates", "[A]\r\nk=1\r\nk=2\r\n", u"A", u"k", u"3",
                   "[A]\r\nk=3\r\nk=2\r\n"),
       WriteString("WriteNewKeyEndsItsSection", "[A]\r\nk=1\r\n[B]\r\nx=2\r\n", u"A", u"j", u"5",

@@ -54,21 +54,15 @@ ProfileOutcome RunProfileCase(const ProfileCase& c, const Api& api, const std::s
   const std::u16string upath(path.begin(), path.end());
   ProfileOutcome o;
   switch (c.op) {
-    case ProfileOp::kReadString:
-      o.text = api.ReadString(upath, c.section, c.key, c.text);
-      break;
-    case ProfileOp::kReadInt:
-      o.number = api.ReadInt(upath, c.section, c.key, c.number);
-      break;
+    case ProfileOp::kReadString: o.text = api.ReadString(upath, c.section, c.key, c.text); break;
+    case ProfileOp::kReadInt: o.number = api.ReadInt(upath, c.section, c.key, c.number); break;
     case ProfileOp::kReadStruct: {
       std::string buf(c.size, '\0');
       o.ok = api.ReadStruct(upath, c.section, c.key, &buf[0], c.size);
       if (o.ok) o.bytes = buf;
       break;
     }
-    case ProfileOp::kWriteString:
-      o.ok = api.WriteString(upath, c.section, c.key, c.text);
-      break;
+    case ProfileOp::kWriteString: o.ok = api.WriteString(upath, c.section, c.key, c.text); break;
     case ProfileOp::kWriteStruct:
       o.ok = api.WriteStruct(upath, c.section, c.key, c.data.data(), c.data.size());
       break;
@@ -100,9 +94,7 @@ inline void ExpectProfileOutcome(const ProfileCase& c, const ProfileOutcome& o) 
       EXPECT_TRUE(o.text == c.want_text)
           << "got " << Escaped(std::string(o.text.begin(), o.text.end()));
       break;
-    case ProfileOp::kReadInt:
-      EXPECT_EQ(c.want_int, o.number);
-      break;
+    case ProfileOp::kReadInt: EXPECT_EQ(c.want_int, o.number); break;
     case ProfileOp::kReadStruct:
       EXPECT_EQ(c.want_ok, o.ok);
       if (c.want_ok && o.ok) {
@@ -110,9 +102,7 @@ inline void ExpectProfileOutcome(const ProfileCase& c, const ProfileOutcome& o) 
       }
       break;
     case ProfileOp::kWriteString:
-    case ProfileOp::kWriteStruct:
-      EXPECT_EQ(c.want_ok, o.ok);
-      break;
+    case ProfileOp::kWriteStruct: EXPECT_EQ(c.want_ok, o.ok); break;
   }
   if (c.want_file) {
     EXPECT_EQ(Escaped(c.want_file), Escaped(o.file_after));

@@ -29,12 +29,12 @@ struct FakeHidInterface {
   uint16_t FeatureReportByteLength = 0;
 
   // Failures to inject.
-  bool FailOpen = false;             // every Open
-  bool FailReadWriteOpen = false;    // only Open with read or write access
+  bool FailOpen = false;           // every Open
+  bool FailReadWriteOpen = false;  // only Open with read or write access
   bool FailPreparsed = false;
   bool FailAttributes = false;
   bool FailCaps = false;
-  bool FailReports = false;          // reports beyond the script below
+  bool FailReports = false;  // reports beyond the script below
   // Results of the reports sent to this interface, in order, through any handle.
   std::vector<bool> ReportResults;
   // What LastError tells after a failed open or report of this interface.
@@ -111,8 +111,8 @@ class FakeHidPlatform : public HidPlatform {
   }
 
   // What was done.
-  std::vector<FakeOpen> Opens;     // every Open call, failed ones included
-  std::vector<FakeReport> Reports; // every SetOutputReport call
+  std::vector<FakeOpen> Opens;      // every Open call, failed ones included
+  std::vector<FakeReport> Reports;  // every SetOutputReport call
   int Enumerations = 0;
   int Misuses = 0;  // calls with a closed or unknown handle or preparsed data, double frees
 

@@ -39,14 +39,15 @@ class FakeSysfs {
   // hidrawN of a USB device with these identifiers and a descriptor from
   // tests/fixtures/device/descriptors.
   void Add(int number, uint16_t vendorId, uint16_t productId, const std::string& descriptor) {
-    std::ifstream file(std::filesystem::path(CORVANE_FIXTURES_DIR) / "device" / "descriptors" /
-                           descriptor,
-                       std::ios::binary);
+    std::ifstream file(
+        std::filesystem::path(CORVANE_FIXTURES_DIR) / "device" / "descriptors" / descriptor,
+        std::ios::binary);
     AddRaw(number, Uevent(vendorId, productId),
            std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
   }
   void AddRaw(int number, const std::string& uevent, const std::string& descriptor) {
-    const std::filesystem::path device = Root_ / "sys" / "class" / "hidraw" / Name(number) / "device";
+    const std::filesystem::path device =
+        Root_ / "sys" / "class" / "hidraw" / Name(number) / "device";
     std::filesystem::create_directories(device);
     Write(device / "uevent", uevent);
     Write(device / "report_descriptor", descriptor);
@@ -93,8 +94,8 @@ std::string RunUnprivileged(Body body) {
     constexpr uid_t kNobody = 65534;
     if (geteuid() == 0 && (setgid(kNobody) != 0 || setuid(kNobody) != 0)) _exit(1);
     const std::string result = body();
-    const bool written = write(pipeFds[1], result.data(), result.size()) ==
-                         static_cast<ssize_t>(result.size());
+    const bool written =
+        write(pipeFds[1], result.data(), result.size()) == static_cast<ssize_t>(result.size());
     _exit(written ? 0 : 1);
   }
   close(pipeFds[1]);

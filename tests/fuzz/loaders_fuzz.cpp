@@ -5,12 +5,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unistd.h>
 
 #include "model/text.h"
 #include "storage/app_folder.h"

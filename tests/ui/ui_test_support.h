@@ -69,7 +69,8 @@ class FakePrompts : public ui::Prompts {
     std::vector<int> enabled;
     for (int i = 0; i < GetMenuItemCount(menu); ++i) {
       UINT state = GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION);
-      if (!(state & (MF_GRAYED | MF_DISABLED))) enabled.push_back(static_cast<int>(GetMenuItemID(menu, i)));
+      if (!(state & (MF_GRAYED | MF_DISABLED)))
+        enabled.push_back(static_cast<int>(GetMenuItemID(menu, i)));
     }
     MenusShown.push_back(enabled);
     if (MenuAnswers.empty()) return 0;
@@ -108,13 +109,25 @@ class FakePointer : public ui::SystemPointer {
   std::vector<uint32_t> CharWrites;
 
   int32_t Speed() override { return SpeedValue; }
-  void SetSpeed(int32_t s) override { SpeedValue = s; SpeedWrites.push_back(s); }
+  void SetSpeed(int32_t s) override {
+    SpeedValue = s;
+    SpeedWrites.push_back(s);
+  }
   ui::MouseParameters Mouse() override { return MouseValue; }
-  void SetMouse(const ui::MouseParameters& p) override { MouseValue = p; MouseWrites.push_back(p); }
+  void SetMouse(const ui::MouseParameters& p) override {
+    MouseValue = p;
+    MouseWrites.push_back(p);
+  }
   uint32_t WheelLines() override { return Lines; }
-  void SetWheelLines(uint32_t v) override { Lines = v; LineWrites.push_back(v); }
+  void SetWheelLines(uint32_t v) override {
+    Lines = v;
+    LineWrites.push_back(v);
+  }
   uint32_t WheelChars() override { return Chars; }
-  void SetWheelChars(uint32_t v) override { Chars = v; CharWrites.push_back(v); }
+  void SetWheelChars(uint32_t v) override {
+    Chars = v;
+    CharWrites.push_back(v);
+  }
 };
 
 // A main window as far as a page on its own needs one: a language a test may change, the fakes,
@@ -138,9 +151,8 @@ class TempAppFolder {
     wchar_t base[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, base);
     static int counter = 0;
-    Path_ = std::filesystem::path(base) /
-            (L"corvane-ui-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-             std::to_wstring(++counter));
+    Path_ = std::filesystem::path(base) / (L"corvane-ui-" + std::to_wstring(GetCurrentProcessId()) +
+                                           L"-" + std::to_wstring(++counter));
     std::filesystem::remove_all(Path_);
     std::filesystem::create_directories(Path_ / L"Macros");
     std::filesystem::create_directories(Path_ / L"Languages");
@@ -193,7 +205,8 @@ inline void Drain(ui::CCorvaneDlg& window) {
   for (int quiet = 0; quiet < 2;) {
     window.PumpPending();
     quiet = MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) == WAIT_TIMEOUT
-                ? quiet + 1 : 0;
+                ? quiet + 1
+                : 0;
   }
 }
 

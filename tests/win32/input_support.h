@@ -59,7 +59,8 @@ inline void Drain(HWND dialog = nullptr) {
   for (int quiet = 0; quiet < 2;) {
     PumpOnce(dialog);
     quiet = MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT) == WAIT_TIMEOUT
-                ? quiet + 1 : 0;
+                ? quiet + 1
+                : 0;
   }
 }
 

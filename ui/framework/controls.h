@@ -84,7 +84,10 @@ class ComboBox : public Control {
 class Trackbar : public Control {
  public:
   using Control::Control;
-  void SetRange(int lo, int hi) const { Send(TBM_SETRANGEMIN, FALSE, lo); Send(TBM_SETRANGEMAX, TRUE, hi); }
+  void SetRange(int lo, int hi) const {
+    Send(TBM_SETRANGEMIN, FALSE, lo);
+    Send(TBM_SETRANGEMAX, TRUE, hi);
+  }
   void SetLineSize(int n) const { Send(TBM_SETLINESIZE, 0, n); }
   void SetPageSize(int n) const { Send(TBM_SETPAGESIZE, 0, n); }
   void SetPos(int p) const { Send(TBM_SETPOS, TRUE, p); }
@@ -101,7 +104,8 @@ class TabControl : public Control {
     TCITEMW item{};
     item.mask = TCIF_TEXT;
     item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
-    return static_cast<int>(Send(TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)));
+    return static_cast<int>(
+        Send(TCM_INSERTITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item)));
   }
   int Count() const { return static_cast<int>(Send(TCM_GETITEMCOUNT)); }
   int Selection() const { return static_cast<int>(Send(TCM_GETCURSEL)); }

@@ -9,11 +9,14 @@ template <typename H>
 class ScopedGdi {
  public:
   explicit ScopedGdi(H h = nullptr) : h_(h) {}
-  ~ScopedGdi() { if (h_) DeleteObject(h_); }
+  ~ScopedGdi() {
+    if (h_) DeleteObject(h_);
+  }
   ScopedGdi(const ScopedGdi&) = delete;
   ScopedGdi& operator=(const ScopedGdi&) = delete;
   H Get() const { return h_; }
   operator H() const { return h_; }
+
  private:
   H h_;
 };
@@ -21,10 +24,13 @@ class ScopedGdi {
 class ScopedGetDC {
  public:
   explicit ScopedGetDC(HWND w) : w_(w), dc_(GetDC(w)) {}
-  ~ScopedGetDC() { if (dc_) ReleaseDC(w_, dc_); }
+  ~ScopedGetDC() {
+    if (dc_) ReleaseDC(w_, dc_);
+  }
   ScopedGetDC(const ScopedGetDC&) = delete;
   ScopedGetDC& operator=(const ScopedGetDC&) = delete;
   operator HDC() const { return dc_; }
+
  private:
   HWND w_;
   HDC dc_;
@@ -37,6 +43,7 @@ class ScopedPaint {
   ScopedPaint(const ScopedPaint&) = delete;
   ScopedPaint& operator=(const ScopedPaint&) = delete;
   operator HDC() const { return dc_; }
+
  private:
   HWND w_;
   PAINTSTRUCT ps_{};
@@ -46,10 +53,13 @@ class ScopedPaint {
 class ScopedCompatibleDC {
  public:
   explicit ScopedCompatibleDC(HDC ref) : dc_(CreateCompatibleDC(ref)) {}
-  ~ScopedCompatibleDC() { if (dc_) DeleteDC(dc_); }
+  ~ScopedCompatibleDC() {
+    if (dc_) DeleteDC(dc_);
+  }
   ScopedCompatibleDC(const ScopedCompatibleDC&) = delete;
   ScopedCompatibleDC& operator=(const ScopedCompatibleDC&) = delete;
   operator HDC() const { return dc_; }
+
  private:
   HDC dc_;
 };
@@ -57,9 +67,12 @@ class ScopedCompatibleDC {
 class ScopedSelect {
  public:
   ScopedSelect(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-  ~ScopedSelect() { if (old_) SelectObject(dc_, old_); }
+  ~ScopedSelect() {
+    if (old_) SelectObject(dc_, old_);
+  }
   ScopedSelect(const ScopedSelect&) = delete;
   ScopedSelect& operator=(const ScopedSelect&) = delete;
+
  private:
   HDC dc_;
   HGDIOBJ old_;
@@ -69,7 +82,9 @@ class ScopedSelect {
 class ScopedMenu {
  public:
   explicit ScopedMenu(HMENU m = nullptr) : m_(m) {}
-  ~ScopedMenu() { if (m_) DestroyMenu(m_); }
+  ~ScopedMenu() {
+    if (m_) DestroyMenu(m_);
+  }
   ScopedMenu(const ScopedMenu&) = delete;
   ScopedMenu& operator=(const ScopedMenu&) = delete;
   void Reset(HMENU m) {
@@ -77,6 +92,7 @@ class ScopedMenu {
     m_ = m;
   }
   HMENU Get() const { return m_; }
+
  private:
   HMENU m_;
 };

@@ -56,8 +56,8 @@ class ApplyButtonsTest : public ::testing::Test {
     INITCOMMONCONTROLSEX icc{sizeof(icc), 0xFFFF};
     InitCommonControlsEx(&icc);
     // A copy of the demo data: its macros, settings and pictures.
-    folder_ = fs::temp_directory_path() /
-              (L"corvane-e2e-" + std::to_wstring(GetCurrentProcessId()));
+    folder_ =
+        fs::temp_directory_path() / (L"corvane-e2e-" + std::to_wstring(GetCurrentProcessId()));
     fs::remove_all(folder_);
     fs::copy(fs::path(CORVANE_DATA_DIR), folder_, fs::copy_options::recursive);
     SetAppFolder(folder_.u16string());
@@ -178,8 +178,8 @@ TEST_F(ApplyButtonsTest, EveryProgrammableButtonReachesTheMouseAndTheSettingsFil
   std::string sent;
   for (const fakes::FakeReport& r : hid_.Reports) sent += Hex(r.Bytes) + "\r\n";
   DWORD exitCode = 99;
-  std::string image = RunProgram(
-      L"\"" CORVANE_CLI_EXE L"\" image --dir \"" + folder_.wstring() + L"\"", exitCode);
+  std::string image =
+      RunProgram(L"\"" CORVANE_CLI_EXE L"\" image --dir \"" + folder_.wstring() + L"\"", exitCode);
   EXPECT_EQ(exitCode, 0u) << image;
   std::string reports = image.substr(0, image.find("Length:"));
   reports.erase(std::remove(reports.begin(), reports.end(), '\r'), reports.end());

@@ -101,8 +101,8 @@ TEST(RecordToDevice, AHotkeyRecordingAssignedOnTheButtonsPageReachesThatButtonsB
   ASSERT_FALSE(recorder.Recording());
   const Macro& combo = dlg->MacrosPage()->Library().Macros[0];
   ASSERT_EQ(4, combo.EventCount);
-  const MacroEvent recorded[] = {{kMsgKeyDown, 'A'}, {kMsgKeyUp, 'A'}, {kMsgKeyDown, 'B'},
-                                 {kMsgKeyUp, 'B'}};
+  const MacroEvent recorded[] = {
+      {kMsgKeyDown, 'A'}, {kMsgKeyUp, 'A'}, {kMsgKeyDown, 'B'}, {kMsgKeyUp, 'B'}};
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(recorded[i].Message, combo.Events[i].Message) << i;
     EXPECT_EQ(recorded[i].Data, combo.Events[i].Data) << i;

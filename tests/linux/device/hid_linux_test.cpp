@@ -74,7 +74,8 @@ TEST_F(HidLinuxTest, DiscoveryChoosesTheLastInterfaceTakingOutputReportsInKernel
   ASSERT_TRUE(platform->EnumerateInterfaces(paths));
   std::vector<std::string> names;
   for (const auto& path : paths) names.push_back(Utf8(path).substr(tree.DevRoot().size() + 1));
-  EXPECT_THAT(names, ElementsAre("hidraw2", "hidraw3", "hidraw4", "hidraw5", "hidraw9", "hidraw10"));
+  EXPECT_THAT(names,
+              ElementsAre("hidraw2", "hidraw3", "hidraw4", "hidraw5", "hidraw9", "hidraw10"));
 
   DeviceLink link;
   ASSERT_TRUE(link.Discover(*platform, kVid, kPid));
@@ -103,7 +104,8 @@ TEST_F(HidLinuxTest, NoHidrawClassIsNoInterfaceAndAnotherVendorIsNoMouse) {
   const auto platform = Platform();
   DeviceLink link;
   EXPECT_FALSE(link.Discover(*platform, kVid, kPid));
-  EXPECT_EQ(kInvalidHidHandle, platform->Open((tree.Root() / "dev" / "hidraw7").u16string(), true, true));
+  EXPECT_EQ(kInvalidHidHandle,
+            platform->Open((tree.Root() / "dev" / "hidraw7").u16string(), true, true));
   EXPECT_EQ(ENOENT, platform->LastError().Code);
 }
 
@@ -131,11 +133,12 @@ TEST_F(HidLinuxTest, ANodeWithoutPermissionIsFoundButRefusedWithTheReason) {
   const std::string seen = fakes::RunUnprivileged([&] {
     const auto platform = Platform();
     DeviceLink link;
-    if (!link.Discover(*platform, kVid, kPid) || !link.ConfigInterface()) return std::string("absent");
+    if (!link.Discover(*platform, kVid, kPid) || !link.ConfigInterface())
+      return std::string("absent");
     RecordingSleeper sleeper;
     const UploadResult r = Upload(*platform, link, sleeper);
-    return std::to_string(static_cast<int>(r.Outcome)) + " " + std::to_string(r.Error.Code) +
-           " " + (r.Error.AccessDenied ? "denied " : "") + Utf8(r.Error.Text) + " " +
+    return std::to_string(static_cast<int>(r.Outcome)) + " " + std::to_string(r.Error.Code) + " " +
+           (r.Error.AccessDenied ? "denied " : "") + Utf8(r.Error.Text) + " " +
            std::to_string(r.ReportsSent) + " " + std::to_string(sleeper.Pauses.size());
   });
   EXPECT_EQ(std::to_string(static_cast<int>(UploadOutcome::OpenFailed)) +

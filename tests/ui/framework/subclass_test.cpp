@@ -47,7 +47,8 @@ class SubclassTest : public ::testing::Test {
   }
   static void Type(HWND edit, wchar_t c) { SendMessageW(edit, WM_CHAR, c, 1); }
   static bool Saw(const Probe& p, UINT msg) {
-    for (UINT m : p.Seen) if (m == msg) return true;
+    for (UINT m : p.Seen)
+      if (m == msg) return true;
     return false;
   }
 

@@ -203,8 +203,8 @@ TEST_F(HotKeyTest, PauseAndPrintScreenHaveTheirOwnNames) {
 TEST_F(HotKeyTest, MediaVolumeAndBrowserKeysLeaveTheFieldAlone) {
   Focus(kField1);
   Tap('B');
-  for (WORD vk : {VK_BROWSER_BACK, VK_VOLUME_MUTE, VK_VOLUME_UP, VK_MEDIA_PLAY_PAUSE,
-                  VK_LAUNCH_APP2}) {
+  for (WORD vk :
+       {VK_BROWSER_BACK, VK_VOLUME_MUTE, VK_VOLUME_UP, VK_MEDIA_PLAY_PAUSE, VK_LAUNCH_APP2}) {
     Tap(vk, true);
     ExpectCombination(*field1_, 'B', 0, Name('B'));
   }
@@ -228,6 +228,7 @@ TEST_F(HotKeyTest, TabEnterAndEscapeAreCapturedNotNavigation) {
 class Behind : public ui::Subclass {
  public:
   std::vector<UINT> Seen;
+
  protected:
   bool OnMessage(UINT msg, WPARAM, LPARAM, LRESULT&) override {
     if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN || msg == WM_KEYUP || msg == WM_CHAR) {

@@ -83,13 +83,12 @@ bool RoomFor(HWND w, Room& room) {
     // A text cut with an ellipsis holds data of any length (a macro's name): cut by design.
     if (style & SS_ELLIPSISMASK) return false;
     switch (style & SS_TYPEMASK) {
-      case SS_LEFT: case SS_CENTER: case SS_RIGHT:
-        room.Wraps = true;
-        return true;
-      case SS_LEFTNOWORDWRAP: case SS_SIMPLE:
-        return true;
-      default:
-        return false;  // icons, pictures, frames, owner-drawn
+      case SS_LEFT:
+      case SS_CENTER:
+      case SS_RIGHT: room.Wraps = true; return true;
+      case SS_LEFTNOWORDWRAP:
+      case SS_SIMPLE: return true;
+      default: return false;  // icons, pictures, frames, owner-drawn
     }
   }
   if (_wcsicmp(cls.c_str(), L"Button") == 0) {
@@ -99,13 +98,17 @@ bool RoomFor(HWND w, Room& room) {
         room.Width -= 2 * (GetSystemMetrics(SM_CXMENUCHECK) / 2 + edge);
         room.Height = Measure(w, L"Ag", 0, 0).cy;
         return true;
-      case BS_CHECKBOX: case BS_AUTOCHECKBOX: case BS_RADIOBUTTON: case BS_AUTORADIOBUTTON:
-      case BS_3STATE: case BS_AUTO3STATE:
+      case BS_CHECKBOX:
+      case BS_AUTOCHECKBOX:
+      case BS_RADIOBUTTON:
+      case BS_AUTORADIOBUTTON:
+      case BS_3STATE:
+      case BS_AUTO3STATE:
         room.Width -= GetSystemMetrics(SM_CXMENUCHECK) + 2 * edge;
         room.Wraps = (style & BS_MULTILINE) != 0;
         return true;
-      case BS_OWNERDRAW: case BS_USERBUTTON:
-        return false;
+      case BS_OWNERDRAW:
+      case BS_USERBUTTON: return false;
       default:
         room.Width -= 2 * (edge + 1);
         room.Height -= 2 * (edge + 1);
@@ -124,11 +127,13 @@ void CheckListItems(HWND w, const std::string& where, std::vector<Misfit>& out) 
   int count = static_cast<int>(SendMessageW(w, CB_GETCOUNT, 0, 0));
   for (int i = 0; i < count; ++i) {
     std::wstring item(static_cast<size_t>(SendMessageW(w, CB_GETLBTEXTLEN, i, 0)) + 1, L'\0');
-    item.resize(static_cast<size_t>(SendMessageW(w, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
+    item.resize(static_cast<size_t>(
+        SendMessageW(w, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()))));
     SIZE line = Measure(w, item, 0, DT_NOPREFIX);
     if (line.cx > room)
-      out.push_back({where, GetDlgCtrlID(w), item,
-                     "list item " + std::to_string(line.cx) + " px wide, room for " + std::to_string(room)});
+      out.push_back(
+          {where, GetDlgCtrlID(w), item,
+           "list item " + std::to_string(line.cx) + " px wide, room for " + std::to_string(room)});
   }
 }
 
@@ -222,8 +227,8 @@ void CheckMenuButtons(ui::CButtonsDlg& page, FakePrompts& prompts, std::vector<M
     prompts.MenuAnswers = {static_cast<int>(f.MenuCommand)};
     SendMessageW(button.Handle(), BM_CLICK, 0, 0);
     if (!prompts.MenuAnswers.empty()) {
-      out.push_back({"buttons", GetDlgCtrlID(button.Handle()), L"",
-                     "the function menu did not open"});
+      out.push_back(
+          {"buttons", GetDlgCtrlID(button.Handle()), L"", "the function menu did not open"});
       return;
     }
     check(button);
@@ -333,8 +338,8 @@ TEST_F(LanguageFitTest, FindsTheTextsOfALanguageFileThatDoNotFit) {
       {IDS_APPLY, "Übernehmen und fortfahren", "main", ui::kIdApply, "on one line"},
       {IDS_NOT_CONNECTED, notice, "main", ui::kIdNotice, "wraps to"},
       {IDS_POINTER_MOVEMENT, wide, "pointer", IDC_GROUP_MOVEMENT, "on one line"},
-      {IDS_RECORDING_OPTIONS, "Aufnahmeoptionen für Makros", "macros",
-       IDC_LABEL_RECORDING_OPTIONS, "on one line"},
+      {IDS_RECORDING_OPTIONS, "Aufnahmeoptionen für Makros", "macros", IDC_LABEL_RECORDING_OPTIONS,
+       "on one line"},
       {IDS_RECORD_MINIMIZE, "Fenster während der Aufnahme minimieren", "macros",
        IDC_RECORD_MINIMIZE, "on one line"},
       // A function a row shows, and one the row's menu offers.
@@ -383,17 +388,24 @@ TEST_F(LanguageFitTest, FindsTextsThatDoNotFit) {
   };
   const Case cases[] = {
       {"label that fits", L"Static", SS_LEFT, 100, 13, L"Slow", nullptr},
-      {"label wider than one line", L"Static", SS_LEFT, 120, 13, L"Zeigergeschwindigkeit auswählen", "wraps to"},
-      {"label with room to wrap", L"Static", SS_LEFT, 120, 60, L"Zeigergeschwindigkeit auswählen", nullptr},
+      {"label wider than one line", L"Static", SS_LEFT, 120, 13, L"Zeigergeschwindigkeit auswählen",
+       "wraps to"},
+      {"label with room to wrap", L"Static", SS_LEFT, 120, 60, L"Zeigergeschwindigkeit auswählen",
+       nullptr},
       {"one long word", L"Static", SS_LEFT, 40, 60, L"Zeigergeschwindigkeit", "a word"},
-      {"label on one line", L"Static", SS_LEFTNOWORDWRAP, 40, 13, L"Aufnahmeoptionen", "on one line"},
-      {"button", L"Button", BS_PUSHBUTTON, 75, 21, L"Wiederherstellen der Standardwerte", "on one line"},
-      {"multiline button", L"Button", BS_PUSHBUTTON | BS_MULTILINE, 75, 50, L"Alle Werte auf Standard setzen", nullptr},
+      {"label on one line", L"Static", SS_LEFTNOWORDWRAP, 40, 13, L"Aufnahmeoptionen",
+       "on one line"},
+      {"button", L"Button", BS_PUSHBUTTON, 75, 21, L"Wiederherstellen der Standardwerte",
+       "on one line"},
+      {"multiline button", L"Button", BS_PUSHBUTTON | BS_MULTILINE, 75, 50,
+       L"Alle Werte auf Standard setzen", nullptr},
       {"button that fits", L"Button", BS_PUSHBUTTON, 75, 21, L"OK", nullptr},
-      {"check box", L"Button", BS_AUTOCHECKBOX, 60, 15, L"Vom Betriebssystem gesteuert", "on one line"},
+      {"check box", L"Button", BS_AUTOCHECKBOX, 60, 15, L"Vom Betriebssystem gesteuert",
+       "on one line"},
       {"radio button", L"Button", BS_AUTORADIOBUTTON, 72, 15, L"Einmalig", nullptr},
       {"group box", L"Button", BS_GROUPBOX, 60, 60, L"Zeigerbewegungseinstellungen", "on one line"},
-      {"Japanese", L"Static", SS_LEFT, 40, 13, L"ゲーミング マウスが接続されていません。", "wraps to"},
+      {"Japanese", L"Static", SS_LEFT, 40, 13, L"ゲーミング マウスが接続されていません。",
+       "wraps to"},
       {"list", L"ComboBox", CBS_DROPDOWNLIST, 60, 100, L"Desktop anzeigen/ausblenden", "list item"},
   };
   HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 400, 300, nullptr, nullptr,
@@ -403,7 +415,8 @@ TEST_F(LanguageFitTest, FindsTextsThatDoNotFit) {
     HWND w = CreateWindowExW(0, c.Class, c.Text, WS_CHILD | WS_VISIBLE | c.Style, 0, 0, c.Width,
                              c.Height, parent, reinterpret_cast<HMENU>(1000), nullptr, nullptr);
     SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    if (c.Style == CBS_DROPDOWNLIST) SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(c.Text));
+    if (c.Style == CBS_DROPDOWNLIST)
+      SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(c.Text));
     std::vector<Misfit> out;
     CheckControl(w, "test", out);
     ExpectMisfit(c.Name, out, c.WhatHas);
@@ -440,9 +453,9 @@ TEST_F(LanguageFitTest, FindsMenuButtonTextsThatDoNotFit) {
       {"button lower than the text", line.cx + 3 * 4 + arrow + 2, line.cy - 4, "px high"},
   };
   for (const Case& c : cases) {
-    HWND w = CreateWindowExW(0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
-                             0, 0, c.Width, c.Height, parent, reinterpret_cast<HMENU>(1000),
-                             nullptr, nullptr);
+    HWND w =
+        CreateWindowExW(0, L"BUTTON", text.c_str(), WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 0, 0,
+                        c.Width, c.Height, parent, reinterpret_cast<HMENU>(1000), nullptr, nullptr);
     ui::CMenuButton button;
     ASSERT_TRUE(button.Attach(parent, 1000, look)) << c.Name;
     std::vector<Misfit> out;

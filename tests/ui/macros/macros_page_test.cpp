@@ -83,9 +83,8 @@ class MacrosPageTest : public ::testing::Test {
   void SetUp() override {
     INITCOMMONCONTROLSEX icc{sizeof(icc), 0xFFFF};
     InitCommonControlsEx(&icc);
-    parent_ = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Macros page test",
-                              WS_POPUP | WS_VISIBLE, 0, 0, 620, 440, nullptr, nullptr, nullptr,
-                              nullptr);
+    parent_ = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"Macros page test", WS_POPUP | WS_VISIBLE,
+                              0, 0, 620, 440, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(parent_, nullptr);
   }
   void TearDown() override {
@@ -148,7 +147,8 @@ class MacrosPageTest : public ::testing::Test {
     EXPECT_EQ(expected, RowTexts());
   }
   void Command(int id) {
-    SendMessageW(Page(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(Item(id)));
+    SendMessageW(Page(), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(Item(id)));
     Settle(10);
   }
   DWORD RecordClick() { return Click(Item(kIdRecord)); }
@@ -226,8 +226,9 @@ TEST_F(MacrosPageTest, RecordByTheHotkeyTakesTheHotkeyBack) {
   Recording(L"RecordingMinimize", L"1");
   Open();
   EXPECT_TRUE(Enabled(kIdRecordHotkey));
-  EXPECT_EQ(u"Alt+F1", ComboBox(Page(), kIdRecordHotkey).ItemText(
-                           ComboBox(Page(), kIdRecordHotkey).Selection()));
+  EXPECT_EQ(
+      u"Alt+F1",
+      ComboBox(Page(), kIdRecordHotkey).ItemText(ComboBox(Page(), kIdRecordHotkey).Selection()));
   SendKey(VK_LMENU, false);
   Press(VK_F1);
   SendKey(VK_LMENU, true);
@@ -249,7 +250,8 @@ TEST_F(MacrosPageTest, ChangingTheHotkeyReleasesTheEarlierKey) {
   Recording(L"RecordingUseHotkey", L"1");
   Recording(L"RecordingHotkey", L"40070");
   Open();
-  HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+  HWND other =
+      CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
   EXPECT_FALSE(RegisterHotKey(other, 1, MOD_ALT, VK_F1));  // the page holds it
   ComboBox list(Page(), kIdRecordHotkey);
   list.Select(1);
@@ -350,7 +352,9 @@ TEST_F(MacrosPageTest, InsertDelayOpensTheEditorAndTheEditorKeepsTheRange) {
   const struct {
     std::vector<WORD> Keys;
     int32_t Stored;
-  } cases[] = {{{'0', VK_RETURN}, 0}, {{'4', '2', VK_RETURN}, 42}, {{'7', VK_ESCAPE}, 42},
+  } cases[] = {{{'0', VK_RETURN}, 0},
+               {{'4', '2', VK_RETURN}, 42},
+               {{'7', VK_ESCAPE}, 42},
                {{VK_RETURN}, 42}};
   int dx = 0;
   for (const auto& c : cases) {
@@ -402,8 +406,15 @@ TEST_F(MacrosPageTest, DeleteEventRemovesItsRow) {
 }
 
 TEST_F(MacrosPageTest, RowsCarryTheirTextsAndIcons) {
-  Store({{u"Looks", {{260, 164}, {261, 164}, {513, 0}, {522, -120}, {522, 120}, {1280, 25},
-                     {515, 0}, {256, 999}}}});
+  Store({{u"Looks",
+          {{260, 164},
+           {261, 164},
+           {513, 0},
+           {522, -120},
+           {522, 120},
+           {1280, 25},
+           {515, 0},
+           {256, 999}}}});
   Open();
   const struct {
     const char16_t* Text;
@@ -482,8 +493,9 @@ TEST_F(MacrosPageTest, NewAddsAnEditableRowUntilTheLibraryIsFull) {
   EXPECT_TRUE(MacroFileExists(u"New Macro (2)"));
 
   std::vector<std::pair<std::u16string, Events>> many;
-  for (int i = 0; i < kMaxMacros; ++i) many.push_back({u"M" + std::u16string(1, u'A' + i % 26) +
-                                                       std::u16string(1, u'a' + i / 26), {}});
+  for (int i = 0; i < kMaxMacros; ++i)
+    many.push_back(
+        {u"M" + std::u16string(1, u'A' + i % 26) + std::u16string(1, u'a' + i / 26), {}});
   page_.reset();
   Store(many);
   Open();
@@ -586,8 +598,8 @@ TEST_F(MacrosPageTest, ExportOntoAnotherMacrosOwnFileIsRefused) {
   ASSERT_EQ(0, page_->SelectedMacro());
   const std::string other = folder_.Read(L"Macros\\Other.ini");
   ASSERT_FALSE(other.empty());
-  for (const std::filesystem::path& target :
-       {folder_.Path() / L"Macros" / L"Other.ini", folder_.Path() / L"Macros" / L"." / L"Other.ini"}) {
+  for (const std::filesystem::path& target : {folder_.Path() / L"Macros" / L"Other.ini",
+                                              folder_.Path() / L"Macros" / L"." / L"Other.ini"}) {
     SCOPED_TRACE(target.string());
     host_.PromptsFake.Messages.clear();
     host_.PromptsFake.SaveAnswers = {target.u16string()};

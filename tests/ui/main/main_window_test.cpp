@@ -53,7 +53,8 @@ class MainWindowTest : public ::testing::Test {
 
   // A click on a tab as the tab control reports it.
   void SelectTab(int index) {
-    NMHDR n{Item(ui::kIdTab), static_cast<UINT_PTR>(ui::kIdTab), static_cast<UINT>(TCN_SELCHANGING)};
+    NMHDR n{Item(ui::kIdTab), static_cast<UINT_PTR>(ui::kIdTab),
+            static_cast<UINT>(TCN_SELCHANGING)};
     SendMessageW(Main(), WM_NOTIFY, ui::kIdTab, reinterpret_cast<LPARAM>(&n));
     SendMessageW(Item(ui::kIdTab), TCM_SETCURSEL, index, 0);
     n.code = static_cast<UINT>(TCN_SELCHANGE);
@@ -142,7 +143,8 @@ TEST_F(MainWindowTest, PagesSwitchWithTheTabs) {
     SelectTab(i);
     EXPECT_EQ(dlg_->SelectedTab(), i);
     for (int k = 0; k < 5; ++k)
-      EXPECT_EQ(IsWindowVisible(pages[k]->Handle()) != FALSE, k == i) << "tab " << i << " page " << k;
+      EXPECT_EQ(IsWindowVisible(pages[k]->Handle()) != FALSE, k == i)
+          << "tab " << i << " page " << k;
   }
 }
 
@@ -359,7 +361,8 @@ TEST_F(MainWindowTest, SystemMenuBacksUpAndRestoresTheWholeConfiguration) {
   SendMessageW(Main(), WM_SYSCOMMAND, ui::kSysCommandRestore, 0);
   EXPECT_EQ(prompts_.FileTitles.back(), Builtin(IDS_RESTORE_TITLE));
   ASSERT_EQ(prompts_.Messages.size(), asked + 1);  // the question, and no error
-  EXPECT_EQ(prompts_.Messages.back().Text, FormatMessageText(BuiltinString(IDS_RESTORE_CONFIRM), saved));
+  EXPECT_EQ(prompts_.Messages.back().Text,
+            FormatMessageText(BuiltinString(IDS_RESTORE_CONFIRM), saved));
   EXPECT_EQ(dlg_->ButtonsPage()->Assignments()[2].FunctionCode, 33);
   LoadButtonAssignments(settings, check, 7, dlg_->MacrosPage()->Library());
   EXPECT_EQ(check[2].FunctionCode, 33);
@@ -390,9 +393,10 @@ TEST_F(MainWindowTest, AFailedRestoreSaysWhyAndChangesNothing) {
   prompts_.Answers.push_back(IDYES);
   SendMessageW(Main(), WM_SYSCOMMAND, ui::kSysCommandRestore, 0);
   ASSERT_EQ(prompts_.Messages.size(), 2u);
-  EXPECT_EQ(prompts_.Messages[1].Text,
-            FormatMessageText(BuiltinString(IDS_RESTORE_FAILED),
-                              u"$.version: version 7 is not supported; this program reads version 1"));
+  EXPECT_EQ(
+      prompts_.Messages[1].Text,
+      FormatMessageText(BuiltinString(IDS_RESTORE_FAILED),
+                        u"$.version: version 7 is not supported; this program reads version 1"));
   EXPECT_EQ(prompts_.Messages[1].Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
   EXPECT_EQ(dlg_->ButtonsPage()->Assignments()[1].FunctionCode, 34);
   EXPECT_EQ(folder_.Read(L"Corvane.ini"), settings);
@@ -454,7 +458,6 @@ TEST_F(MainWindowTest, ApplyThatReachesTheMouseSavesTheButtonsQuietly) {
   EXPECT_EQ(folder_.Profile(L"Buttons", L"1").size(), 562u);
   EXPECT_TRUE(prompts_.Messages.empty());
 }
-
 
 // A library of macros saved through the store, so the window loads it as a user's would.
 void SaveLibrary(int count, int events, bool assignToButtons) {
@@ -591,7 +594,8 @@ TEST_F(MainWindowTest, ButtonsStayOnTheirMacrosWhenTheMacrosPageDeletesOrRenames
   SendMessageW(macros.Handle(), WM_NOTIFY, ui::kIdMacroList, reinterpret_cast<LPARAM>(&info));
   ASSERT_EQ(NameView(macros.Library().Macros[1].Name), u"Macro Z");
   EXPECT_EQ(linked(3), u"Macro Z");
-  EXPECT_NE(ButtonMenuText(3).find(u"Macro Z"), std::u16string::npos) << "the row shows the new name";
+  EXPECT_NE(ButtonMenuText(3).find(u"Macro Z"), std::u16string::npos)
+      << "the row shows the new name";
 
   SelectTab(ui::kTabButtons);  // resolves the links by name
   EXPECT_EQ(linked(1), u"(none)");

@@ -400,8 +400,7 @@ TEST_F(ButtonsPageTest, RestoreDefaultsInComboModeMakesTheRightButtonCurrent) {
     Click(Item(ui::kIdRestoreDefaults));
     EXPECT_EQ(Buttons().CurrentButton(), 1);
     EXPECT_EQ(Row(1).FunctionCode, c.RightCode);
-    EXPECT_EQ(ui::ComboBox(Combo(2)).ItemText(ui::ComboBox(Combo(2)).Selection()),
-              u"Right-click");
+    EXPECT_EQ(ui::ComboBox(Combo(2)).ItemText(ui::ComboBox(Combo(2)).Selection()), u"Right-click");
     EXPECT_EQ(MacroGroupShown(), c.MacroDetails);
     EXPECT_FALSE(HotKeyRowShown());
     EXPECT_EQ(Buttons().ShownPicture(), 3);  // the picture is not changed
@@ -474,8 +473,8 @@ TEST(ButtonsPageLanguageTest, ANewLanguageRefillsTheRowsOnTheNextShowing) {
   TempAppFolder folder;
   folder.Write(L"Corvane.ini", "[Buttons]\r\nUseComboBox=1\r\n");
   folder.Write(L"Languages\\1031.ini", "[Strings]\r\n196=Rechte Taste:\r\n306=Rechtsklick\r\n");
-  HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600,
-                                nullptr, nullptr, nullptr, nullptr);
+  HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 800, 600, nullptr,
+                                nullptr, nullptr, nullptr);
   FakePageHost host;
   {
     ui::CButtonsDlg page(host);

@@ -64,7 +64,8 @@ void WriteBmp(const fs::path& file, int width, int height,
   std::ofstream out(file, std::ios::binary);
   out.write(reinterpret_cast<const char*>(&head), sizeof head);
   out.write(reinterpret_cast<const char*>(&info), sizeof info);
-  out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
+  out.write(reinterpret_cast<const char*>(pixels.data()),
+            static_cast<std::streamsize>(pixels.size()));
 }
 
 // Each pixel names its own place, so a shifted or cut picture shows where it was cut.
@@ -107,9 +108,8 @@ Pixels OnScreen(HWND control) {
   RECT r{};
   GetClientRect(control, &r);
   HDC dc = GetDC(control);
-  Pixels p = Grab(dc, r.right, r.bottom, [&](HDC memory) {
-    BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY);
-  });
+  Pixels p = Grab(dc, r.right, r.bottom,
+                  [&](HDC memory) { BitBlt(memory, 0, 0, r.right, r.bottom, dc, 0, 0, SRCCOPY); });
   ReleaseDC(control, dc);
   return p;
 }
@@ -200,7 +200,9 @@ class PictureTest : public ::testing::Test {
 };
 
 TEST_F(PictureTest, ShapingGivesAThreeQuarterClientWidthAndKeepsTopHeightRightEdgeAndBorder) {
-  struct Case { int ClientWidth, ClientHeight, ShapedWidth; };
+  struct Case {
+    int ClientWidth, ClientHeight, ShapedWidth;
+  };
   const Case cases[] = {
       {221, 250, 187},  // the Buttons page's box on Windows at 96 DPI
       {100, 101, 75},   // 75.75 truncated
@@ -227,7 +229,10 @@ TEST_F(PictureTest, ShapingGivesAThreeQuarterClientWidthAndKeepsTopHeightRightEd
 // Every box pixel is either the picture's pixel at (x - left, y - top), with left and top the
 // signed halves of the size differences truncated toward zero, or the background.
 TEST_F(PictureTest, PaintsCentredAtNaturalSizeAndCutsALargerPictureEquallyOnAllSides) {
-  struct Case { int Width, Height; const char* What; };
+  struct Case {
+    int Width, Height;
+    const char* What;
+  };
   const Case cases[] = {
       {31, 41, "smaller: blank margins on all sides"},
       {90, 120, "exactly the box"},
@@ -269,7 +274,11 @@ TEST_F(PictureTest, PaintsCentredAtNaturalSizeAndCutsALargerPictureEquallyOnAllS
 }
 
 TEST_F(PictureTest, DecodesByContentBlendsAlphaLeavesTheTransparentColourOutAndCopiesJpeg) {
-  struct Probe { int X, Y; COLORREF Colour; int Tolerance; };
+  struct Probe {
+    int X, Y;
+    COLORREF Colour;
+    int Tolerance;
+  };
   struct Case {
     const wchar_t* Fixture;
     int Width, Height;
@@ -280,10 +289,22 @@ TEST_F(PictureTest, DecodesByContentBlendsAlphaLeavesTheTransparentColourOutAndC
   const COLORREF halfRed = RGB(128, 200 * 127 / 255, 100 * 127 / 255);
   const Case cases[] = {
       {L"photo.jpg", 32, 32, false, {{0, 0, RGB(200, 40, 40), 10}, {16, 16, RGB(200, 40, 40), 10}}},
-      {L"alpha.png", 20, 20, true, {{0, 0, halfRed, 2}, {19, 9, halfRed, 2}, {0, 10, kBackground, 0},
-                                    {19, 19, kBackground, 0}}},
-      {L"transparent.gif", 20, 20, true, {{0, 0, RGB(0, 0, 255), 0}, {9, 19, RGB(0, 0, 255), 0},
-                                          {10, 0, kBackground, 0}, {19, 19, kBackground, 0}}},
+      {L"alpha.png",
+       20,
+       20,
+       true,
+       {{0, 0, halfRed, 2},
+        {19, 9, halfRed, 2},
+        {0, 10, kBackground, 0},
+        {19, 19, kBackground, 0}}},
+      {L"transparent.gif",
+       20,
+       20,
+       true,
+       {{0, 0, RGB(0, 0, 255), 0},
+        {9, 19, RGB(0, 0, 255), 0},
+        {10, 0, kBackground, 0},
+        {19, 19, kBackground, 0}}},
   };
   for (const Case& c : cases) {
     CopyFixture(c.Fixture, 0);  // named 1.jpg whatever it holds
@@ -305,7 +326,9 @@ TEST_F(PictureTest, DecodesByContentBlendsAlphaLeavesTheTransparentColourOutAndC
 
 TEST_F(PictureTest, LoadsTheRowsBelowTheButtonCountAndEmptiesTheOtherSlots) {
   WriteRows(kSupportedFolder, 8, 10);  // row k: (10 + k) x (10 + 2k)
-  struct Case { int ButtonCount, Filled; };
+  struct Case {
+    int ButtonCount, Filled;
+  };
   const Case cases[] = {{7, 7}, {5, 5}, {8, 8}, {12, 8}, {0, 0}, {-1, 0}};
   DevicePictures slots;
   for (const Case& c : cases) {
@@ -380,8 +403,9 @@ TEST_F(PictureTest, ShippedPicturesFillTheShapedBoxOfTheButtonsPage) {
   LoadDevicePictures(slots, 1);
   ASSERT_FALSE(slots[0].Empty());
 
-  HWND page = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_BUTTONS), parent_,
-                                 [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+  HWND page = CreateDialogParamW(
+      GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_BUTTONS), parent_,
+      [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
   ASSERT_NE(page, nullptr);
   CPicture box;
   ASSERT_TRUE(box.Attach(page, IDC_PICTURE));

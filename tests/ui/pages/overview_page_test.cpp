@@ -25,8 +25,9 @@ class OverviewTest : public WindowTest {
 };
 
 TEST_F(OverviewTest, SummarisesTheOtherPages) {
-  Settings("[Hardware]\r\nReportRate=8\r\n[ResolutionX]\r\n1=1\r\n2=3\r\n3=7\r\n4=15\r\n"
-           "[ResolutionY]\r\n1=0\r\n2=2\r\n3=4\r\n4=6\r\n");
+  Settings(
+      "[Hardware]\r\nReportRate=8\r\n[ResolutionX]\r\n1=1\r\n2=3\r\n3=7\r\n4=15\r\n"
+      "[ResolutionY]\r\n1=0\r\n2=2\r\n3=4\r\n4=6\r\n");
   Macros({u"Burst"});
   Assignments({Function(1), Function(2), MacroRow(u"Gone", kModeAuto, 100), HotKey('S', 2)});
   pointer_.SpeedValue = 7;
@@ -67,14 +68,17 @@ TEST_F(OverviewTest, EachShowingReadsTheEditsNotYetApplied) {
   SelectTab(ui::kTabOverview);
   EXPECT_EQ(Shown(ui::kIdRowValue0 + 3), u"Volume Up");
   EXPECT_EQ(Shown(ui::kIdValueXDpi), u"1: 200   2: 800   3: 1600   4: 3200");
-  EXPECT_EQ(Shown(ui::kIdValueSpeed), u"10");  // the trackbar is not applied yet
+  EXPECT_EQ(Shown(ui::kIdValueSpeed), u"10");            // the trackbar is not applied yet
   EXPECT_EQ(Shown(ui::kIdValueReportRate), u"Not set");  // the default code 2000
 }
 
 TEST(OverviewRateTest, ReportRatesOfTheCodes) {
-  struct Case { int32_t Code; int32_t PerSecond; };
-  const Case cases[] = {{0, 1000}, {1, 1000}, {2, 500},   {4, 250}, {5, 200}, {8, 125},
-                        {10, 100}, {20, 50},  {3, 0},     {-1, 0},  {2000, 0}};
+  struct Case {
+    int32_t Code;
+    int32_t PerSecond;
+  };
+  const Case cases[] = {{0, 1000}, {1, 1000}, {2, 500}, {4, 250}, {5, 200}, {8, 125},
+                        {10, 100}, {20, 50},  {3, 0},   {-1, 0},  {2000, 0}};
   for (const Case& c : cases)
     EXPECT_EQ(COverviewDlg::ReportsPerSecond(c.Code), c.PerSecond) << c.Code;
 }

@@ -61,7 +61,10 @@ class PageTest : public ::testing::Test {
 // ---- Pointer page ----------------------------------------------------------------------------
 
 TEST_F(PageTest, AccelerationPositionIsZeroOnlyForTheStandardTriple) {
-  struct Case { MouseParameters Params; int Position; };
+  struct Case {
+    MouseParameters Params;
+    int Position;
+  };
   const Case cases[] = {
       {{6, 10, 1}, 0}, {{0, 0, 0}, 1}, {{4, 12, 2}, 1}, {{6, 10, 0}, 1}, {{10, 6, 1}, 1},
   };
@@ -76,7 +79,10 @@ TEST_F(PageTest, AccelerationPositionIsZeroOnlyForTheStandardTriple) {
 }
 
 TEST_F(PageTest, ApplyWritesTheTrackbarsToTheSystemAndTheSettingsFile) {
-  struct Case { int Position; MouseParameters Written; };
+  struct Case {
+    int Position;
+    MouseParameters Written;
+  };
   const Case cases[] = {{0, {6, 10, 1}}, {1, {0, 0, 0}}};
   for (const Case& c : cases) {
     host_.PointerFake = FakePointer{};
@@ -99,8 +105,7 @@ TEST_F(PageTest, ApplyWritesTheTrackbarsToTheSystemAndTheSettingsFile) {
     EXPECT_EQ(page.PointerSpeed(), 15);
     EXPECT_EQ(page.AccelerationPosition(), c.Position);
     EXPECT_EQ(folder_.Profile(L"Hardware", L"PointerSpeed"), L"15");
-    EXPECT_EQ(folder_.Profile(L"Hardware", L"PointerAcceleration"),
-              std::to_wstring(c.Position));
+    EXPECT_EQ(folder_.Profile(L"Hardware", L"PointerAcceleration"), std::to_wstring(c.Position));
   }
 }
 
@@ -149,10 +154,15 @@ TEST_F(PageTest, XEqualsYCopiesStages) {
 }
 
 TEST_F(PageTest, ResolutionsDecideWhichListsAreFilledAndShown) {
-  struct Case { int Resolutions; int Filled; bool FifthShown; };
+  struct Case {
+    int Resolutions;
+    int Filled;
+    bool FifthShown;
+  };
   const Case cases[] = {{2, 2, false}, {4, 4, false}, {5, 5, true}};
   for (const Case& c : cases) {
-    folder_.Write(L"Corvane.ini", "[Hardware]\r\nResolutions=" + std::to_string(c.Resolutions) + "\r\n");
+    folder_.Write(L"Corvane.ini",
+                  "[Hardware]\r\nResolutions=" + std::to_string(c.Resolutions) + "\r\n");
     CPointerDlg page(host_);
     Create(page);
     HWND h = page.Handle();
@@ -193,7 +203,11 @@ TEST_F(PageTest, ListsShowBuiltInTextsAndSelectNothingForUnknownCodes) {
 }
 
 TEST_F(PageTest, CaptionsChangeWithAnyLanguageBut1033) {
-  struct Case { uint32_t Lcid; const char16_t* ControlPanel; const char16_t* ReportRate; };
+  struct Case {
+    uint32_t Lcid;
+    const char16_t* ControlPanel;
+    const char16_t* ReportRate;
+  };
   const Case cases[] = {{0, u"Control Panel", u"Report Rate:"},
                         {1033, u"Control Panel...", u"Report Rate"}};
   for (const Case& c : cases) {
@@ -248,7 +262,12 @@ TEST_F(PageTest, ControlledByOsStaysCheckedAndControlPanelFallsBack) {
 // ---- Scrolling page --------------------------------------------------------------------------
 
 TEST_F(PageTest, WheelValuesOnTheTrackbarsAndBackToTheSystem) {
-  struct Case { uint32_t System; int Shown; int32_t Held; uint32_t Written; };
+  struct Case {
+    uint32_t System;
+    int Shown;
+    int32_t Held;
+    uint32_t Written;
+  };
   const Case vertical[] = {
       {3, 3, 3, 3},
       {kWheelPageScroll, 10, 10, kWheelPageScroll},
@@ -268,8 +287,10 @@ TEST_F(PageTest, WheelValuesOnTheTrackbarsAndBackToTheSystem) {
     EXPECT_EQ(host_.PointerFake.LineWrites, std::vector<uint32_t>{c.Written}) << c.System;
     ASSERT_EQ(host_.PointerFake.CharWrites.size(), 1u);
     uint32_t chars = host_.PointerFake.CharWrites[0];
-    uint32_t expected = c.System == kWheelPageScroll ? 3 : c.System == 0 ? 1
-                        : c.System > 10 ? 10 : c.System;
+    uint32_t expected = c.System == kWheelPageScroll ? 3
+                        : c.System == 0              ? 1
+                        : c.System > 10              ? 10
+                                                     : c.System;
     EXPECT_EQ(chars, expected) << c.System;
   }
 }

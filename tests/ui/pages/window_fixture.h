@@ -40,8 +40,7 @@ class WindowTest : public ::testing::Test {
   // The pictures of the mouse as they ship.
   void ShipPictures() {
     std::filesystem::copy(std::filesystem::path(CORVANE_DATA_DIR) / "Devices",
-                          folder_.Path() / L"Devices",
-                          std::filesystem::copy_options::recursive);
+                          folder_.Path() / L"Devices", std::filesystem::copy_options::recursive);
   }
   // Macros saved through the store, each with one key press.
   void Macros(const std::vector<std::u16string>& names) {

@@ -118,7 +118,9 @@ TEST_F(ApplyTest, OnATerminalDrawsAProgressBar) {
   Environment terminal;
   terminal.Hid = &hid;
   terminal.Sleep = &sleeper;
-  terminal.Terminal = [&](const std::u16string& text) { writes.push_back(text::Utf16ToUtf8(text)); };
+  terminal.Terminal = [&](const std::u16string& text) {
+    writes.push_back(text::Utf16ToUtf8(text));
+  };
 
   const Result r = Run({"apply", "--dir", Utf8(folder)}, terminal);
   fs::remove_all(folder);
@@ -128,8 +130,8 @@ TEST_F(ApplyTest, OnATerminalDrawsAProgressBar) {
   EXPECT_THAT(writes.front(), HasSubstr("holds no Corvane.ini"));
   const size_t reports = writes.size() - 2;
   EXPECT_EQ(hid.Reports.size(), reports);
-  EXPECT_EQ("\rUploading [" + std::string(40 / reports, '#') +
-                std::string(40 - 40 / reports, '.') + "] 1/" + std::to_string(reports),
+  EXPECT_EQ("\rUploading [" + std::string(40 / reports, '#') + std::string(40 - 40 / reports, '.') +
+                "] 1/" + std::to_string(reports),
             writes[1]);
   EXPECT_EQ("\rUploading [" + std::string(40, '#') + "] " + std::to_string(reports) + "/" +
                 std::to_string(reports),
@@ -159,8 +161,9 @@ TEST_F(ApplyTest, EachFailureHasItsExitCodeAndOneLine) {
        [](FakeHidPlatform& h) {
          fakes::FakeHidInterface& config = h.AddMouse();
          config.FailReadWriteOpen = true;
-         config.OpenError = {32, false, u"The process cannot access the file because it is "
-                                        u"being used by another process."};
+         config.OpenError = {32, false,
+                             u"The process cannot access the file because it is "
+                             u"being used by another process."};
        },
        kExitOpenFailed,
        "corvane-cli: cannot open \"\\\\?\\hid#vid_3a7c&pid_0007&mi_01#7&1a2b&0&0000#"
@@ -168,7 +171,9 @@ TEST_F(ApplyTest, EachFailureHasItsExitCodeAndOneLine) {
        "it is being used by another process.\n",
        0},
       {"last report failed",
-       [](FakeHidPlatform& h) { h.AddMouse().ReportResults = {true, true, false, true, true, false}; },
+       [](FakeHidPlatform& h) {
+         h.AddMouse().ReportResults = {true, true, false, true, true, false};
+       },
        kExitReportFailed,
        "corvane-cli: frame 2 of 5 failed: A device attached to the system is not functioning. "
        "(2 of 6 reports failed, the last among them)\n",

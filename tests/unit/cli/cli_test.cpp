@@ -206,8 +206,8 @@ TEST(HotKeyTextTest, NamesCombinationsWithTheKeyNameTable) {
       {0x43, kModLeftCtrl, u"CTRL + C"},
       {0x43, kModLeftShift | kModLeftCtrl, u"SHIFT + CTRL + C"},
       {0x24, kModRightAlt | kModExtended, u"Right ALT + HOME"},  // the extended bit names nothing
-      {0x70, kModLeftShift | kModRightShift | kModLeftCtrl | kModRightCtrl | kModLeftAlt |
-                 kModRightAlt,
+      {0x70,
+       kModLeftShift | kModRightShift | kModLeftCtrl | kModRightCtrl | kModLeftAlt | kModRightAlt,
        u"SHIFT + Right SHIFT + CTRL + Right CONTROL + ALT + Right ALT + F1"},
       {0xDC, 0, u"\\|"},
       {0x07, 0, u"key 0x07"},  // no name in the table
@@ -242,13 +242,17 @@ TEST_F(CliTest, BadCommandLinesAndFoldersFailWithOneLine) {
       {{"show", "--dir", Utf8(root_ / "missing")}, kExitFailure, "does not exist"},
       {{"image", "--dir", Utf8(file)}, kExitFailure, "is not a folder"},
       {{"show", "--dir", Utf8(unreadable)}, kExitFailure, "cannot read"},
-      {{"macro", "export", "Nope", Utf8(root_ / "x.mcr"), "--dir", Utf8(kDemo)}, kExitFailure,
+      {{"macro", "export", "Nope", Utf8(root_ / "x.mcr"), "--dir", Utf8(kDemo)},
+       kExitFailure,
        "no macro named \"Nope\""},
-      {{"macro", "export", "hello", Utf8(root_ / "x.mcr"), "--dir", Utf8(kDemo)}, kExitFailure,
+      {{"macro", "export", "hello", Utf8(root_ / "x.mcr"), "--dir", Utf8(kDemo)},
+       kExitFailure,
        "no macro named \"hello\""},  // names are matched exactly
       {{"macro", "export", "Hello", Utf8(root_ / "no" / "x.mcr"), "--dir", Utf8(kDemo)},
-       kExitFailure, "does not exist"},
-      {{"macro", "export", "Hello", Utf8(root_), "--dir", Utf8(kDemo)}, kExitFailure,
+       kExitFailure,
+       "does not exist"},
+      {{"macro", "export", "Hello", Utf8(root_), "--dir", Utf8(kDemo)},
+       kExitFailure,
        "is a folder"},
   };
   for (const Case& c : cases) {
@@ -365,7 +369,8 @@ TEST_F(CliTest, ImportRefusesWhatCannotBeStored) {
 
   // A full library takes no more.
   std::string names = "[Macros]\nNumbers=128\n";
-  for (int i = 1; i <= kMaxMacros; ++i) names += std::to_string(i) + "=M" + std::to_string(i) + "\n";
+  for (int i = 1; i <= kMaxMacros; ++i)
+    names += std::to_string(i) + "=M" + std::to_string(i) + "\n";
   WriteFile(folder / "Corvane.ini", names);
   const Result r = Cli({"macro", "import", source("good.mcr", good), "--dir", Utf8(folder)});
   EXPECT_EQ(r.status, kExitFailure);

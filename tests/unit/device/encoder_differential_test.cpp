@@ -94,19 +94,36 @@ std::pair<Bytes, EncodeResult> Reference(const Config& c) {
     return {image, want};
   }
   auto nib = [](int32_t v) { return uint8_t(v & 0x0F); };
-  const uint8_t dpi[4] = {uint8_t(nib(c.resX[0]) << 4 | nib(c.resX[1])),
-                          uint8_t(nib(c.resX[2]) << 4 | nib(c.resX[3])),
-                          uint8_t(nib(c.resY[0]) << 4 | nib(c.resY[1])),
-                          uint8_t(nib(c.resY[2]) << 4 | nib(c.resY[3]))};
+  const uint8_t dpi[4] = {
+      uint8_t(nib(c.resX[0]) << 4 | nib(c.resX[1])), uint8_t(nib(c.resX[2]) << 4 | nib(c.resX[3])),
+      uint8_t(nib(c.resY[0]) << 4 | nib(c.resY[1])), uint8_t(nib(c.resY[2]) << 4 | nib(c.resY[3]))};
   uint16_t sum = uint16_t(payload.size()) ^ uint16_t((c.reportRate & 0xFF) << 8 | c.turboLo) ^
                  uint16_t(dpi[0] << 8 | dpi[1]) ^ uint16_t(dpi[2] << 8 | dpi[3]);
   for (size_t j = 0; j + 1 < payload.size(); j += 2)
     sum ^= uint16_t(payload[j] << 8 | payload[j + 1]);
 
-  Bytes frames = {2, 0xFF, 0, 0, 0, 0, 0, 0,
-                  2, 1, uint8_t(payload.size() >> 8), uint8_t(payload.size() & 0xFF),
-                  uint8_t(sum >> 8), uint8_t(sum & 0xFF), uint8_t(c.reportRate & 0xFF), c.turboLo,
-                  2, 0, dpi[0], dpi[1], dpi[2], dpi[3]};
+  Bytes frames = {2,
+                  0xFF,
+                  0,
+                  0,
+                  0,
+                  0,
+                  0,
+                  0,
+                  2,
+                  1,
+                  uint8_t(payload.size() >> 8),
+                  uint8_t(payload.size() & 0xFF),
+                  uint8_t(sum >> 8),
+                  uint8_t(sum & 0xFF),
+                  uint8_t(c.reportRate & 0xFF),
+                  c.turboLo,
+                  2,
+                  0,
+                  dpi[0],
+                  dpi[1],
+                  dpi[2],
+                  dpi[3]};
   for (size_t i = 0; i < payload.size(); ++i) {
     if (frames.size() % 8 == 0) frames.insert(frames.end(), {2, 0});
     frames.push_back(payload[i]);
@@ -124,11 +141,13 @@ struct Random {
   explicit Random(uint32_t seed) : rng(seed) {}
   uint32_t Below(uint32_t n) { return rng() % n; }
   template <typename T, size_t N>
-  T Pick(const T (&values)[N]) { return values[Below(N)]; }
+  T Pick(const T (&values)[N]) {
+    return values[Below(N)];
+  }
 
   MacroEvent Event() {
-    static const int32_t kMessages[] = {256, 257, 260, 261, 513, 514, 515, 516, 517, 518, 519,
-                                        520, 521, 522, 523, 524, 525, 526, 1280, 0, 999};
+    static const int32_t kMessages[] = {256, 257, 260, 261, 513, 514, 515, 516,  517, 518, 519,
+                                        520, 521, 522, 523, 524, 525, 526, 1280, 0,   999};
     MacroEvent e{Pick(kMessages), 0};
     switch (Below(4)) {
       case 0: e.Data = int32_t(Below(256)); break;
@@ -158,8 +177,8 @@ struct Random {
     c.reportRate = Pick(kRates);
     c.turboLo = uint8_t(Below(4) ? 0 : rng());
 
-    static const int32_t kCodes[] = {0, 1, 5, 8, 9, 13, 20, 21, 36, 40, 41, 253, 256, -1,
-                                     254, 254, 254, 255, 255, 255, 255, 255};
+    static const int32_t kCodes[] = {0,   1,   5,  8,   9,   13,  20,  21,  36,  40,  41,
+                                     253, 256, -1, 254, 254, 254, 255, 255, 255, 255, 255};
     static const uint32_t kIntervals[] = {0, 1, 66, 500, 99999, 0xFFFFFF, 0x1000000, 0xFFFFFFFF};
     const int count = int(Below(17));
     for (int b = 0; b < count; ++b) {
@@ -185,9 +204,9 @@ TEST(EncoderDifferential, RandomConfigurationsMatchThePlainEncoder) {
     const auto [image, want] = Reference(c);
     auto got = std::make_unique<DeviceImage>();
     std::memset(got.get(), 0, sizeof(DeviceImage));
-    const EncodeResult r = EncodeDeviceImage(c.resX, c.resY, c.buttons.data(),
-                                             int(c.buttons.size()), c.reportRate, c.turboLo,
-                                             *c.library, *got);
+    const EncodeResult r =
+        EncodeDeviceImage(c.resX, c.resY, c.buttons.data(), int(c.buttons.size()), c.reportRate,
+                          c.turboLo, *c.library, *got);
     ASSERT_EQ(want.PayloadLength, r.PayloadLength);
     ASSERT_EQ(want.Overflow, r.Overflow);
     ASSERT_EQ(want.Length, r.Length);

@@ -53,8 +53,9 @@ TEST(Encoder, WorkedExampleManualMacro) {
 }
 
 TEST(Encoder, NoPayloadGivesThirtyTwoBytes) {
-  const Bytes want = Hex("02 FF 00 00 00 00 00 00 | 02 01 00 00 01 00 01 00 | "
-                         "02 00 13 7F 13 7F FF FF | 02 03 00 00 00 00 00 00");
+  const Bytes want =
+      Hex("02 FF 00 00 00 00 00 00 | 02 01 00 00 01 00 01 00 | "
+          "02 00 13 7F 13 7F FF FF | 02 03 00 00 00 00 00 00");
   struct Case {
     const char* what;
     std::vector<ButtonAssignment> buttons;
@@ -65,7 +66,9 @@ TEST(Encoder, NoPayloadGivesThirtyTwoBytes) {
       {"no buttons", {}, 0, false},
       {"negative count", {Function(1)}, -1, false},
       {"null buttons", {}, 3, true},
-      {"only codes without bytes", {Function(41), Function(253), Function(256), Function(-1)}, 4,
+      {"only codes without bytes",
+       {Function(41), Function(253), Function(256), Function(-1)},
+       4,
        false},
   };
   for (const Case& k : cases) {
@@ -87,12 +90,10 @@ TEST(Encoder, FramesAreFilledUpAndAFullFrameGetsNoFiller) {
     size_t length;
   };
   const Case cases[] = {
-      {{0}, 4, 40},               // 2 in the DPI frame, 2 in the next, 4 bytes filler
-      {{0, 0}, 8, 40},            // the second frame is filled exactly: closing comes next
-      {{0, 0, 0}, 12, 48},
-      {{0, 20}, 14, 48},          // 2 + 6 + 6: exact again
-      {{8}, 16, 56},
-      {{9, 9}, 48, 96},
+      {{0}, 4, 40},     // 2 in the DPI frame, 2 in the next, 4 bytes filler
+      {{0, 0}, 8, 40},  // the second frame is filled exactly: closing comes next
+      {{0, 0, 0}, 12, 48}, {{0, 20}, 14, 48},  // 2 + 6 + 6: exact again
+      {{8}, 16, 56},       {{9, 9}, 48, 96},
   };
   for (const Case& k : cases) {
     Config c;
@@ -117,7 +118,7 @@ TEST(Encoder, HeaderCarriesRateTurboAndPackedStages) {
   Config c;
   c.resX[0] = 0, c.resX[1] = 15, c.resX[2] = 3, c.resX[3] = 4;
   c.resY[0] = 9, c.resY[1] = 8, c.resY[2] = 0x21, c.resY[3] = -1;  // only 4 bits per stage
-  c.reportRate = 0x1208;  // the low byte
+  c.reportRate = 0x1208;                                           // the low byte
   c.turboLo = 0xA5;
   c.buttons = {Function(0)};
   const auto e = Encode(c);
@@ -129,8 +130,13 @@ TEST(Encoder, HeaderCarriesRateTurboAndPackedStages) {
 TEST(Encoder, DeviceButtonNumberIsThePositionAmongTheSentButtons) {
   Config c;
   const int m = c.AddMacro({});
-  c.buttons = {Function(0), Function(300), Function(0), HotKey(0, 0), Function(8),
-               c.MacroButton(kModeAuto, 0, m), c.MacroButton(kModeManual, 0, m)};
+  c.buttons = {Function(0),
+               Function(300),
+               Function(0),
+               HotKey(0, 0),
+               Function(8),
+               c.MacroButton(kModeAuto, 0, m),
+               c.MacroButton(kModeManual, 0, m)};
   EXPECT_EQ(ToHex(Hex("C0 00 00 55  C2 00 00 55  C3 04 00 00  "
                       "44 00 0D 8B 01 8B 81 D8 00 00 64 8B 01 8B 81 FF  "
                       "85 00 01 FF  06 00 01 FF")),
@@ -165,12 +171,19 @@ TEST(Encoder, HotKeyModifiersFollowTheHidLayout) {
     uint8_t device;
   };
   const Case cases[] = {
-      {0x00, 0x00}, {kModLeftCtrl, 0x01}, {kModLeftShift, 0x02}, {kModLeftAlt, 0x04},
-      {kModRightCtrl, 0x10}, {kModRightShift, 0x20}, {kModRightAlt, 0x40},
-      {kModExtended, 0x00},                  // only changes the key's displayed name
-      {0x80, 0x00}, {0xFF00, 0x00},          // no other bit takes part; GUI bits never set
+      {0x00, 0x00},
+      {kModLeftCtrl, 0x01},
+      {kModLeftShift, 0x02},
+      {kModLeftAlt, 0x04},
+      {kModRightCtrl, 0x10},
+      {kModRightShift, 0x20},
+      {kModRightAlt, 0x40},
+      {kModExtended, 0x00},  // only changes the key's displayed name
+      {0x80, 0x00},
+      {0xFF00, 0x00},  // no other bit takes part; GUI bits never set
       {kModLeftCtrl | kModLeftShift | kModLeftAlt, 0x07},
-      {0x7F, 0x77}, {0xFFFF, 0x77},
+      {0x7F, 0x77},
+      {0xFFFF, 0x77},
   };
   for (const Case& k : cases) {
     Config c;
@@ -197,10 +210,10 @@ TEST(Encoder, MacroEventKinds) {
   const Case cases[] = {
       {kMsgKeyDown, 0x41, "91 04"},
       {kMsgKeyUp, 0x5A, "92 1D"},
-      {kMsgKeyDown, 0x10041, "91 04"},         // only the low 16 bits name the key
+      {kMsgKeyDown, 0x10041, "91 04"},  // only the low 16 bits name the key
       {kMsgKeyUp, static_cast<int32_t>(0xFFFF0030), "92 27"},
-      {kMsgKeyDown, 0x10, "91 00"},            // VK_SHIFT has no usage
-      {kMsgKeyUp, 0x5D, "92 00"},              // VK_APPS
+      {kMsgKeyDown, 0x10, "91 00"},  // VK_SHIFT has no usage
+      {kMsgKeyUp, 0x5D, "92 00"},    // VK_APPS
       {kMsgLButtonDown, 0, "8B 01"},
       {kMsgLButtonUp, 0, "8B 81"},
       {kMsgRButtonDown, 0, "8B 02"},
@@ -213,11 +226,11 @@ TEST(Encoder, MacroEventKinds) {
       {kMsgXButtonUp, 2, "8B 88"},
       {kMsgXButtonDown, 0, "8B 08"},
       {kMsgXButtonUp, -1, "8B 88"},
-      {kMsgXButtonDown, 0x10001, "8B 08"},     // the whole Data is compared
+      {kMsgXButtonDown, 0x10001, "8B 08"},  // the whole Data is compared
       {kMsgDelay, 50, "D8 00 00 32"},
       {kMsgDelay, 0, "D8 00 00 00"},
       {kMsgDelay, 0xFFFFFF, "D8 FF FF FF"},
-      {kMsgDelay, 0x1000000, "D8 00 00 00"},   // 24 bits: the upper bits are lost
+      {kMsgDelay, 0x1000000, "D8 00 00 00"},  // 24 bits: the upper bits are lost
       {kMsgDelay, 0x12345678, "D8 34 56 78"},
       {kMsgDelay, -1, "D8 FF FF FF"},
       {kMsgSysKeyDown, 0x41, ""},
@@ -291,7 +304,7 @@ TEST(Encoder, MacroWithoutLinkedMacroIsTypeLengthOneAndEnd) {
       {kModeAuto, kNoMacroLink, "80 00 01 FF"},
       {kModeManual, kNoMacroLink, "00 00 01 FF"},
       {kModeOneShot, kNoMacroLink, "40 00 01 FF"},
-      {kModeAuto, 2, "80 00 01 FF"},            // beyond MacroCount: no macro
+      {kModeAuto, 2, "80 00 01 FF"},  // beyond MacroCount: no macro
       {kModeAuto, 0xFFFFFFFF, "80 00 01 FF"},
   };
   for (const Case& k : cases) {
@@ -324,8 +337,8 @@ TEST(Encoder, AtMostFifteenButtonsAreRead) {
   Config c;
   c.buttons.assign(kMaxAssignments - 1, Function(0));
   auto image = std::make_unique<DeviceImage>();
-  const EncodeResult r = EncodeDeviceImage(c.resX, c.resY, c.buttons.data(), 1000, 1, 0,
-                                           *c.library, *image);
+  const EncodeResult r =
+      EncodeDeviceImage(c.resX, c.resY, c.buttons.data(), 1000, 1, 0, *c.library, *image);
   EXPECT_EQ(4u * (kMaxAssignments - 1), r.PayloadLength);
 }
 

@@ -23,7 +23,9 @@ Bytes ReadDescriptor(const std::string& name) {
   return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-ParsedDescriptor Parse(const Bytes& bytes) { return ParseReportDescriptor(bytes.data(), bytes.size()); }
+ParsedDescriptor Parse(const Bytes& bytes) {
+  return ParseReportDescriptor(bytes.data(), bytes.size());
+}
 
 struct Recorded {
   const char* File;
@@ -112,7 +114,10 @@ TEST(ReportDescriptor, MalformedDescriptorsAreRejectedWithTheirReason) {
       {"push five deep", Collection({0xA4, 0xA4, 0xA4, 0xA4, 0xA4}), "Push too deep", 11},
       {"end without collection", {0xC0}, "End Collection without a Collection", 0},
       {"collection left open", {0x09, 0x01, 0xA1, 0x01}, "collection not closed", 4},
-      {"data outside a collection", {0x75, 0x08, 0x95, 0x01, 0x91, 0x02}, "data item outside a collection", 4},
+      {"data outside a collection",
+       {0x75, 0x08, 0x95, 0x01, 0x91, 0x02},
+       "data item outside a collection",
+       4},
       {"ids mixed with no id",
        Collection({0x75, 0x08, 0x95, 0x01, 0x81, 0x02, 0x85, 0x02, 0x91, 0x02}),
        "reports with and without a Report ID", 18},
@@ -133,9 +138,9 @@ TEST(ReportDescriptor, MalformedDescriptorsAreRejectedWithTheirReason) {
 
 TEST(ReportDescriptor, LimitsThemselvesAreAccepted) {
   // Report ID 255; 12288 one-bit fields in; one 256-bit field out; pushes four deep, popped.
-  const Bytes limits = Collection({0x85, 0xFF, 0x75, 0x01, 0x96, 0x00, 0x30, 0x81, 0x02,
-                                   0x76, 0x00, 0x01, 0x95, 0x01, 0x91, 0x02,
-                                   0xA4, 0xA4, 0xA4, 0xA4, 0xB4, 0xB4, 0xB4, 0xB4});
+  const Bytes limits =
+      Collection({0x85, 0xFF, 0x75, 0x01, 0x96, 0x00, 0x30, 0x81, 0x02, 0x76, 0x00, 0x01,
+                  0x95, 0x01, 0x91, 0x02, 0xA4, 0xA4, 0xA4, 0xA4, 0xB4, 0xB4, 0xB4, 0xB4});
   const ParsedDescriptor parsed = Parse(limits);
   ASSERT_TRUE(parsed.Valid) << parsed.Problem;
   EXPECT_EQ(12288 / 8 + 1, parsed.Caps.InputReportByteLength);
@@ -151,8 +156,8 @@ TEST(ReportDescriptor, LongerThanTheKernelAcceptsIsRejected) {
 
 TEST(ReportDescriptor, ThePageOfAFourByteUsageAndOnlyTheFirstTopLevelCollectionCount) {
   // Usage 000C:0001 as one four-byte usage under page 1, then a second collection of page FF00.
-  const Bytes d = {0x05, 0x01, 0x0B, 0x01, 0x00, 0x0C, 0x00, 0xA1, 0x01, 0xC0,
-                   0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0xC0};
+  const Bytes d = {0x05, 0x01, 0x0B, 0x01, 0x00, 0x0C, 0x00, 0xA1, 0x01,
+                   0xC0, 0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0xC0};
   const ParsedDescriptor parsed = Parse(d);
   ASSERT_TRUE(parsed.Valid) << parsed.Problem;
   EXPECT_EQ(0x000C, parsed.Caps.UsagePage);

@@ -122,9 +122,7 @@ TEST_F(OpenDeviceTest, ReopeningAndMovingKeepOneOwner) {
   EXPECT_EQ(h, c.Handle());
   EXPECT_EQ(1u, hid.OpenHandles());
   EXPECT_EQ(1u, hid.LivePreparsedData());
-  {
-    HidDevice scoped(std::move(c));
-  }
+  { HidDevice scoped(std::move(c)); }
   EXPECT_EQ(0u, hid.OpenHandles());
   EXPECT_EQ(0u, hid.LivePreparsedData());
   EXPECT_EQ(0, hid.Misuses);

@@ -13,8 +13,8 @@ namespace {
 
 using fakes::FakeHidPlatform;
 
-constexpr uint16_t kVid = kSupportedVendorId;  // 3A7C
-constexpr uint16_t kPid = kSupportedProductId; // 0007
+constexpr uint16_t kVid = kSupportedVendorId;   // 3A7C
+constexpr uint16_t kPid = kSupportedProductId;  // 0007
 
 const std::u16string kMouseName =
     u"\\\\?\\HID#VID_3A7C&PID_0007&MI_01#8&2c4a1b5&0&0000#{4d1e55b2-f16f-11cf-88cb-001111000030}";
@@ -147,19 +147,18 @@ TEST_F(NotificationTest, OtherEventsTypesAndDevicesAreIgnored) {
     std::u16string name;
   };
   const Case cases[] = {
-      {0x0007, kDeviceTypeInterface, kMouseName},   // DBT_DEVNODES_CHANGED
-      {0x8001, kDeviceTypeInterface, kMouseName},   // DBT_DEVICEQUERYREMOVE
-      {0x8003, kDeviceTypeInterface, kMouseName},   // DBT_DEVICEREMOVEPENDING
-      {kDeviceArrival, 2, kMouseName},              // DBT_DEVTYP_VOLUME
-      {kDeviceRemoveComplete, 6, kMouseName},       // DBT_DEVTYP_HANDLE
+      {0x0007, kDeviceTypeInterface, kMouseName},  // DBT_DEVNODES_CHANGED
+      {0x8001, kDeviceTypeInterface, kMouseName},  // DBT_DEVICEQUERYREMOVE
+      {0x8003, kDeviceTypeInterface, kMouseName},  // DBT_DEVICEREMOVEPENDING
+      {kDeviceArrival, 2, kMouseName},             // DBT_DEVTYP_VOLUME
+      {kDeviceRemoveComplete, 6, kMouseName},      // DBT_DEVTYP_HANDLE
       {kDeviceArrival, kDeviceTypeInterface, kOtherName},
       {kDeviceRemoveComplete, kDeviceTypeInterface, kOtherName},
       {kDeviceRemoveComplete, kDeviceTypeInterface, u""},
   };
   for (int round = 0; round < 4; ++round) {
     for (const Case& c : cases) {
-      EXPECT_EQ(DeviceChangeAction::None,
-                link.OnDeviceChange(c.event, c.type, c.name, kVid, kPid));
+      EXPECT_EQ(DeviceChangeAction::None, link.OnDeviceChange(c.event, c.type, c.name, kVid, kPid));
     }
   }
   EXPECT_EQ(0, link.ArrivalCount());
@@ -170,10 +169,10 @@ TEST_F(NotificationTest, OtherEventsTypesAndDevicesAreIgnored) {
 TEST_F(NotificationTest, ConfiguredIdentifiersDecideWhatConcernsTheMouse) {
   hid.Add(u"\\\\?\\hid#vid_045e&pid_0800#1", 0x045E, 0x0800, 8);
   ASSERT_TRUE(link.Discover(hid, 0x045E, 0x0800));
-  EXPECT_FALSE(link.HandleDeviceChange(hid, kDeviceRemoveComplete, kDeviceTypeInterface,
-                                       kMouseName, 0x045E, 0x0800));
-  EXPECT_TRUE(link.HandleDeviceChange(hid, kDeviceRemoveComplete, kDeviceTypeInterface,
-                                      kOtherName, 0x045E, 0x0800));
+  EXPECT_FALSE(link.HandleDeviceChange(hid, kDeviceRemoveComplete, kDeviceTypeInterface, kMouseName,
+                                       0x045E, 0x0800));
+  EXPECT_TRUE(link.HandleDeviceChange(hid, kDeviceRemoveComplete, kDeviceTypeInterface, kOtherName,
+                                      0x045E, 0x0800));
   EXPECT_TRUE(link.Present());  // still plugged in: rediscovered at once
 }
 

@@ -124,8 +124,8 @@ TEST_F(UploadTest, PausesAfterStartAndAfterEveryFrame) {
       {32, {1000, 32, 32, 32, 32, 32}},
       {1, {1000, 1, 1, 1, 1, 1}},
       {250, {1000, 250, 250, 250, 250, 250}},
-      {0, {1000}},   // frames follow each other without pause
-      {-20, {1000}}, // a negative delay is no delay
+      {0, {1000}},    // frames follow each other without pause
+      {-20, {1000}},  // a negative delay is no delay
   };
   Discover();
   for (const Case& c : cases) {
@@ -191,8 +191,8 @@ TEST_F(UploadTest, ProgressComesBeforeEachPauseAndThePausesArePrecise) {
                                              assignments, *library, &observer);
   EXPECT_EQ(UploadOutcome::Sent, r.Outcome);
   using V = std::vector<size_t>;
-  EXPECT_THAT(observer.Seen, ElementsAre(V{1, 6, 0, 1}, V{2, 6, 1, 1}, V{3, 6, 2, 0},
-                                         V{4, 6, 3, 1}, V{5, 6, 4, 1}, V{6, 6, 5, 1}));
+  EXPECT_THAT(observer.Seen, ElementsAre(V{1, 6, 0, 1}, V{2, 6, 1, 1}, V{3, 6, 2, 0}, V{4, 6, 3, 1},
+                                         V{5, 6, 4, 1}, V{6, 6, 5, 1}));
   EXPECT_EQ(1, sleeper.PreciseRuns);
   EXPECT_EQ(0, sleeper.PreciseDepth);
   EXPECT_EQ(sleeper.Pauses, sleeper.PrecisePausesTaken);
@@ -243,8 +243,7 @@ TEST_F(UploadTest, NothingIsSentWithoutAConfigInterfaceOrAReadWriteOpen) {
        [](FakeHidPlatform& h) { h.Find(kConfigPath)->ProductId = 0x0008; },
        UploadOutcome::OpenFailed},
       {"reopened interface has no caps",
-       [](FakeHidPlatform& h) { h.Find(kConfigPath)->FailCaps = true; },
-       UploadOutcome::OpenFailed},
+       [](FakeHidPlatform& h) { h.Find(kConfigPath)->FailCaps = true; }, UploadOutcome::OpenFailed},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -305,8 +304,8 @@ TEST_F(UploadTest, TooLargeSendsNothingAndTellsTheOverflow) {
     size_t overflow;  // payload beyond 1514 bytes
   };
   const Case cases[] = {
-      {512, 242, 2},      // (4 + 1024) + (4 + 484) = 1516
-      {512, 512, 542},    // 2 * 1028 = 2056
+      {512, 242, 2},    // (4 + 1024) + (4 + 484) = 1516
+      {512, 512, 542},  // 2 * 1028 = 2056
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.overflow);

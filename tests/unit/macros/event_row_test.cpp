@@ -79,14 +79,23 @@ TEST(EventRow, DelayEditorTextReadsAsADecimalNumber) {
     const char16_t* Text;
     int32_t Value;
   } cases[] = {
-      {u"128", 128},       {u"0", 0},           {u"", 0},
-      {u"abc", 0},         {u"  42", 42},       {u"\t+7", 7},
-      {u"-3", -3},         {u"12x5", 12},       {u"100000", 100000},
-      {u"007", 7},         {u"+", 0},           {u"- 4", 0},
+      {u"128", 128},
+      {u"0", 0},
+      {u"", 0},
+      {u"abc", 0},
+      {u"  42", 42},
+      {u"\t+7", 7},
+      {u"-3", -3},
+      {u"12x5", 12},
+      {u"100000", 100000},
+      {u"007", 7},
+      {u"+", 0},
+      {u"- 4", 0},
       {u"99999999999999", std::numeric_limits<int32_t>::max()},
       {u"-99999999999999", std::numeric_limits<int32_t>::min()},
   };
-  for (const auto& c : cases) EXPECT_EQ(c.Value, ParseDelayText(c.Text)) << std::u16string(c.Text).size();
+  for (const auto& c : cases)
+    EXPECT_EQ(c.Value, ParseDelayText(c.Text)) << std::u16string(c.Text).size();
 }
 
 }  // namespace

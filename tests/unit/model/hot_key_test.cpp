@@ -12,20 +12,12 @@ TEST(HotKeyTest, NormalisingClearsOnlyTheKeysOwnModifierBit) {
     uint16_t key, modifiers;
     HotKeyCombination stored;
   } cases[] = {
-      {164, 0x04, {164, 0}},
-      {161, 0x18, {161, 0}},
-      {16, 0x03, {16, 0x02}},
-      {160, 0x7F, {160, 0x7E}},
-      {17, 0x7F, {17, 0x7D}},
-      {162, 0x02, {162, 0}},
-      {18, 0x0C, {18, 0x08}},
-      {163, 0x28, {163, 0x08}},   // right Ctrl keeps its extended bit
-      {165, 0x48, {165, 0x08}},
-      {161, 0x09, {161, 0x09}},   // without 0x10 the extended bit stays
-      {161, 0x11, {161, 0x01}},
-      {65, 0x7F, {65, 0x7F}},     // any other key keeps everything
-      {0, 0x01, {0, 0x01}},
-      {91, 0x08, {91, 0x08}},     // the Windows key is no modifier here
+      {164, 0x04, {164, 0}},    {161, 0x18, {161, 0}},    {16, 0x03, {16, 0x02}},
+      {160, 0x7F, {160, 0x7E}}, {17, 0x7F, {17, 0x7D}},   {162, 0x02, {162, 0}},
+      {18, 0x0C, {18, 0x08}},   {163, 0x28, {163, 0x08}},  // right Ctrl keeps its extended bit
+      {165, 0x48, {165, 0x08}}, {161, 0x09, {161, 0x09}},  // without 0x10 the extended bit stays
+      {161, 0x11, {161, 0x01}}, {65, 0x7F, {65, 0x7F}},    // any other key keeps everything
+      {0, 0x01, {0, 0x01}},     {91, 0x08, {91, 0x08}},    // the Windows key is no modifier here
   };
   for (const Case& c : cases) {
     HotKeyCombination got = NormaliseHotKey(c.key, c.modifiers);
@@ -46,15 +38,17 @@ TEST(HotKeyTest, OnlyTheMediaAndBrowserKeysAreIgnored) {
 TEST(HotKeyTest, ModifierKeysFollowDownsAndUpsOfTheSixKeys) {
   ModifierKeys keys;
   EXPECT_EQ(keys.Bits(), 0);
-  const struct { uint32_t vk; uint16_t bit; } kKeys[] = {
-      {160, 0x01}, {161, 0x10}, {162, 0x02}, {163, 0x20}, {164, 0x04}, {165, 0x40}};
+  const struct {
+    uint32_t vk;
+    uint16_t bit;
+  } kKeys[] = {{160, 0x01}, {161, 0x10}, {162, 0x02}, {163, 0x20}, {164, 0x04}, {165, 0x40}};
   uint16_t all = 0;
   for (const auto& k : kKeys) {
     keys.KeyDown(k.vk);
     all = static_cast<uint16_t>(all | k.bit);
     EXPECT_EQ(keys.Bits(), all) << k.vk;
   }
-  keys.KeyDown(16);   // the generic Shift, Ctrl and Alt codes and other keys change nothing
+  keys.KeyDown(16);  // the generic Shift, Ctrl and Alt codes and other keys change nothing
   keys.KeyUp(17);
   keys.KeyUp(159);
   keys.KeyUp(166);

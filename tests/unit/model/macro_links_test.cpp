@@ -38,7 +38,7 @@ TEST_F(MacroLinks, ResolvesByExactNameTakingTheFirstMatch) {
     int index;
   };
   const Case cases[] = {
-      {u"Alpha", 0}, {u"alpha", 2}, {u"Beta", 1},  // duplicate: the first entry wins
+      {u"Alpha", 0},  {u"alpha", 2}, {u"Beta", 1},  // duplicate: the first entry wins
       {u"ALPHA", -1}, {u"Alph", -1}, {u"Alpha ", -1}, {u"", -1},
   };
   for (size_t i = 0; i < std::size(cases); ++i) Name(static_cast<int>(i), cases[i].name);
@@ -140,8 +140,8 @@ TEST_F(MacroLinks, LinkedMacroRejectsLinksOutsideTheEntriesInUse) {
     MacroRef link;
     int index;
   };
-  for (const Case c : {Case{0, -1}, Case{1, 0}, Case{2, 1}, Case{3, -1}, Case{129, -1},
-                       Case{0xFFFFFFFFu, -1}}) {
+  for (const Case c :
+       {Case{0, -1}, Case{1, 0}, Case{2, 1}, Case{3, -1}, Case{129, -1}, Case{0xFFFFFFFFu, -1}}) {
     a.MacroLink = c.link;
     EXPECT_EQ(c.index < 0 ? nullptr : &lib->Macros[c.index], LinkedMacro(a, *lib)) << c.link;
   }
@@ -160,7 +160,7 @@ TEST_F(MacroLinks, ButtonsStayOnTheirMacroWhenAnotherIsRemovedOrOneIsRenamed) {
   lib->MacroCount = 3;
   UnlinkRemovedMacro(buttons, 5, 1);
   const struct {
-    const char16_t* name;  // what the button keeps
+    const char16_t* name;    // what the button keeps
     const char16_t* linked;  // the macro it now encodes, null for none
   } afterRemove[] = {{u"A", u"A"}, {u"B", nullptr}, {u"C", u"C"}, {u"D", u"D"}, {u"", nullptr}};
   for (int b = 0; b < 5; ++b) {

@@ -25,8 +25,8 @@ TEST(Records, ButtonAssignmentBytesAreLittleEndianWithoutGaps) {
   EXPECT_EQ(0, std::memcmp(b, head, sizeof head));
   EXPECT_EQ(0x34, b[262]);
   EXPECT_EQ(0x12, b[263]);
-  const unsigned char tail[] = {2, 0, 0, 0, 0xD0, 0xC0, 0xB0, 0xA0, 0xFF, 0xFF, 0xFF, 0xFF,
-                                0x44, 0x33, 0x22, 0x11};
+  const unsigned char tail[] = {2,    0,    0,    0,    0xD0, 0xC0, 0xB0, 0xA0,
+                                0xFF, 0xFF, 0xFF, 0xFF, 0x44, 0x33, 0x22, 0x11};
   EXPECT_EQ(0, std::memcmp(b + 264, tail, sizeof tail));
 }
 

@@ -24,8 +24,8 @@ TEST(CopyName, CutsTerminatesAndZeroesTheRest) {
   const Case cases[] = {
       {u"", u""},
       {u"abc", u"abc"},
-      {u"abcd", u"abcd"},    // exactly capacity - 1
-      {u"abcdef", u"abcd"},  // cut
+      {u"abcd", u"abcd"},                               // exactly capacity - 1
+      {u"abcdef", u"abcd"},                             // cut
       {std::u16string(u"abc\xD83D\xDE00", 5), u"abc"},  // pair would be split: dropped whole
       {std::u16string(u"ab\xD83D\xDE00", 4), std::u16string(u"ab\xD83D\xDE00", 4)},
   };

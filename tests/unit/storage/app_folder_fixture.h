@@ -28,10 +28,9 @@ inline fs::path UniqueTempFolder(const std::string& prefix) {
   if (info) name += std::string(info->test_suite_name()) + "-" + info->name();
   for (char& c : name)
     if (c == '/') c = '_';
-  name += "-" + std::to_string(static_cast<long long>(fs::file_time_type::clock::now()
-                                                          .time_since_epoch()
-                                                          .count() %
-                                                      1000000007)) +
+  name += "-" +
+          std::to_string(static_cast<long long>(
+              fs::file_time_type::clock::now().time_since_epoch().count() % 1000000007)) +
           "-" + std::to_string(++serial);
   return fs::temp_directory_path() / name;
 }

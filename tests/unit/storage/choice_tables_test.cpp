@@ -45,8 +45,7 @@ TEST(ChoiceTablesTest, DpiStagesShowTheirDpi) {
 TEST(ChoiceTablesTest, ReportRatesShowReportsPerSecond) {
   EXPECT_EQ(ChoiceValues(kReportRateChoices), (std::vector<int32_t>{1, 2, 4, 5, 8, 10, 20}));
   EXPECT_EQ(Texts(kReportRateChoices, 0),
-            (std::vector<std::u16string>{u"1000", u"500", u"250", u"200", u"125", u"100",
-                                         u"50"}));
+            (std::vector<std::u16string>{u"1000", u"500", u"250", u"200", u"125", u"100", u"50"}));
   EXPECT_EQ(ChoiceText(kReportRateChoices, 2000, 0), u"");  // the settings default: no entry
   EXPECT_EQ(FindChoice(ChoiceValues(kReportRateChoices), 2000), -1);
 }
@@ -101,9 +100,17 @@ TEST(FunctionNameTableTest, NamesTheRowsThePageDoesNotOffer) {
     int32_t code;
     std::u16string_view name;
   } cases[] = {
-      {0, u"Disabled"},    {37, u"Bass Up"},  {38, u"Bass Down"}, {39, u"Treble Up"},
-      {40, u"Treble Down"}, {14, u"Copy"},    {254, u"Hotkey..."}, {255, u"Macro..."},
-      {41, u""},           {253, u""},        {-1, u""},
+      {0, u"Disabled"},
+      {37, u"Bass Up"},
+      {38, u"Bass Down"},
+      {39, u"Treble Up"},
+      {40, u"Treble Down"},
+      {14, u"Copy"},
+      {254, u"Hotkey..."},
+      {255, u"Macro..."},
+      {41, u""},
+      {253, u""},
+      {-1, u""},
   };
   for (const Case& c : cases) EXPECT_EQ(BuiltinString(FunctionNameId(c.code)), c.name) << c.code;
 }

@@ -23,9 +23,9 @@ namespace corvane {
 namespace {
 
 using ::testing::HasSubstr;
-using testing::fs::path;
 using testing::ReadBytes;
 using testing::WriteBytes;
+using testing::fs::path;
 
 // A small configuration with something in every part of the document.
 constexpr char kSettings[] =
@@ -44,10 +44,11 @@ class ConfigurationTest : public testing::AppFolderTest {
   void SetUp() override {
     AppFolderTest::SetUp();
     WriteSettings(kSettings);
-    WriteBytes(MacroFile(u"Fire"), "[Events]\r\nNumbers=4\r\n1=" + testing::EventText(kMsgKeyDown, 'A') +
-                                       "\r\n2=" + testing::EventText(kMsgDelay, 50) + "\r\n3=" +
-                                       testing::EventText(kMsgKeyUp, 0xE8) + "\r\n4=" +
-                                       testing::EventText(600, -3) + "\r\n");
+    WriteBytes(MacroFile(u"Fire"),
+               "[Events]\r\nNumbers=4\r\n1=" + testing::EventText(kMsgKeyDown, 'A') +
+                   "\r\n2=" + testing::EventText(kMsgDelay, 50) +
+                   "\r\n3=" + testing::EventText(kMsgKeyUp, 0xE8) +
+                   "\r\n4=" + testing::EventText(600, -3) + "\r\n");
     WriteBytes(MacroFile(u"Сохранить"),
                "[Events]\r\nNumbers=1\r\n1=" + testing::EventText(kMsgXButtonDown, 2) + "\r\n");
     auto config = LoadStoredConfiguration();
@@ -79,17 +80,27 @@ class ConfigurationTest : public testing::AppFolderTest {
 
 TEST_F(ConfigurationTest, DocumentNamesWhatItHolds) {
   const std::string json = Json();
-  for (const char* part : {
-           "\"schema\": \"corvane-configuration\"", "\"version\": 1",
-           "\"vendorId\": \"3A7C\"", "\"productId\": \"0007\"", "\"buttons\": 4",
-           "\"dpiX\": [\n      400,\n      1600\n    ]", "\"reportRate\": 250",
-           "\"pointerSpeed\": 12", "\"hotkey\": \"40075\"",
-           "\"name\": \"Hotkey...\"", "\"text\": \"SHIFT + CTRL + C\"",
-           "\"macro\": \"Fire\"", "\"mode\": \"One-shot\"", "\"interval\": 120",
-           "{\n          \"key down\": \"A\"\n        }", "\"delay\": 50",
-           "\"key up\": 232",  // a key without a name keeps its number
-           "\"message\": 600", "\"data\": -3", "\"side button down\": 2",
-           "\"name\": \"Сохранить\""}) {
+  for (const char* part : {"\"schema\": \"corvane-configuration\"",
+                           "\"version\": 1",
+                           "\"vendorId\": \"3A7C\"",
+                           "\"productId\": \"0007\"",
+                           "\"buttons\": 4",
+                           "\"dpiX\": [\n      400,\n      1600\n    ]",
+                           "\"reportRate\": 250",
+                           "\"pointerSpeed\": 12",
+                           "\"hotkey\": \"40075\"",
+                           "\"name\": \"Hotkey...\"",
+                           "\"text\": \"SHIFT + CTRL + C\"",
+                           "\"macro\": \"Fire\"",
+                           "\"mode\": \"One-shot\"",
+                           "\"interval\": 120",
+                           "{\n          \"key down\": \"A\"\n        }",
+                           "\"delay\": 50",
+                           "\"key up\": 232",  // a key without a name keeps its number
+                           "\"message\": 600",
+                           "\"data\": -3",
+                           "\"side button down\": 2",
+                           "\"name\": \"Сохранить\""}) {
     EXPECT_THAT(json, HasSubstr(part));
   }
   EXPECT_THAT(json, ::testing::Not(HasSubstr("pointerAcceleration")));  // never applied
@@ -126,7 +137,8 @@ std::string Edited(std::string json, const std::string& from, const std::string&
 TEST_F(ConfigurationTest, RestoreRefusesWithOneLineNamingWhereAndWhat) {
   const std::string json = Json();
   std::string manyMacros = "\"macros\": [";
-  for (int i = 0; i < 129; ++i) manyMacros += "{\"name\": \"M" + std::to_string(i) + "\", \"events\": []},";
+  for (int i = 0; i < 129; ++i)
+    manyMacros += "{\"name\": \"M" + std::to_string(i) + "\", \"events\": []},";
   std::string manyEvents = "\"events\": [";
   for (int i = 0; i < 513; ++i) manyEvents += "{\"delay\": 1},";
   struct Case {
@@ -138,37 +150,62 @@ TEST_F(ConfigurationTest, RestoreRefusesWithOneLineNamingWhereAndWhat) {
       {Edited(json, "corvane-configuration", "other"), "$.schema: \"other\" is not"},
       {Edited(json, "\"version\": 1", "\"version\": 2"), "$.version: version 2 is not supported"},
       {Edited(json, "\"vendorId\": \"3A7C\"", "\"vendorId\": \"1234\""),
-       "$.device: the configuration is for the mouse 1234:0007, this folder is set up for 3A7C:0007"},
+       "$.device: the configuration is for the mouse 1234:0007, this folder is set up for "
+       "3A7C:0007"},
       {Edited(json, "\"vendorId\": \"3A7C\"", "\"vendorId\": \"3A7CG\""),
        "$.device.vendorId: must be a text of 1 to 4 hexadecimal digits"},
-      {Edited(json, "\"buttons\": 4", "\"buttons\": 9"), "$.device.buttons: 9 is out of range 2..8"},
-      {Edited(json, "\"turboLo\": 3", "\"turboLo\": 256"), "$.device.turboLo: 256 is out of range 0..255"},
-      {Edited(json, "\"resolutions\": 2", "\"resolutions\": 3"), "$.pointer.dpiX: holds 2 stages; resolutions says 3"},
+      {Edited(json, "\"buttons\": 4", "\"buttons\": 9"),
+       "$.device.buttons: 9 is out of range 2..8"},
+      {Edited(json, "\"turboLo\": 3", "\"turboLo\": 256"),
+       "$.device.turboLo: 256 is out of range 0..255"},
+      {Edited(json, "\"resolutions\": 2", "\"resolutions\": 3"),
+       "$.pointer.dpiX: holds 2 stages; resolutions says 3"},
       {Edited(json, "400", "500"), "$.pointer.dpiX[0]: 500 DPI is not a multiple of 200"},
       {Edited(json, "1600", "3400"), "$.pointer.dpiX[1]: 3400 is out of range 200..3200"},
-      {Edited(json, "\"reportRate\": 250", "\"reportRate\": 300"), "$.pointer.reportRate: 300 is not one of"},
-      {Edited(json, "\"reportRate\": 250", "\"reportRate\": \"250\""), "$.pointer.reportRate: must be an integer"},
-      {Edited(json, "\"pointerSpeed\": 12", "\"pointerSpeed\": 21"), "$.pointer.pointerSpeed: 21 is out of range 1..20"},
+      {Edited(json, "\"reportRate\": 250", "\"reportRate\": 300"),
+       "$.pointer.reportRate: 300 is not one of"},
+      {Edited(json, "\"reportRate\": 250", "\"reportRate\": \"250\""),
+       "$.pointer.reportRate: must be an integer"},
+      {Edited(json, "\"pointerSpeed\": 12", "\"pointerSpeed\": 21"),
+       "$.pointer.pointerSpeed: 21 is out of range 1..20"},
       {Edited(json, "\"useComboBox\": 0,", ""), "$.buttonSettings: missing key \"useComboBox\""},
-      {Edited(json, "\"useComboBox\": 0,", "\"useComboBox\": 0, \"colour\": 1,"), "$.buttonSettings.colour: unknown key"},
-      {Edited(json, "\"hotkey\": \"40075\"", "\"hotkey\": 40075"), "$.recording.hotkey: must be a text"},
-      {Edited(json, "\"code\": 254", "\"code\": 99"), "$.buttons[1].function.code: unknown function code 99"},
-      {Edited(json, "\"name\": \"Hotkey...\"", "\"name\": \"Hot key\""), "$.buttons[1].function.name: unknown function name \"Hot key\""},
-      {Edited(json, "\"name\": \"Hotkey...\"", "\"name\": \"Macro...\""), "$.buttons[1].function.name: \"Macro...\" is not the name of function code 254"},
-      {Edited(json, "\"vk\": 67", "\"vk\": 256"), "$.buttons[1].hotKey.vk: 256 is out of range 0..255"},
-      {Edited(json, "SHIFT + CTRL + C", "SHIFT + C"), "$.buttons[1].hotKey.text: \"SHIFT + C\" does not name vk 67"},
-      {Edited(json, "\"mode\": \"One-shot\"", "\"mode\": \"Once\""), "$.buttons[2].mode: unknown mode \"Once\""},
-      {Edited(json, "\"interval\": 120", "\"interval\": 65"), "$.buttons[2].interval: 65 is out of range 66..99999"},
-      {Edited(json, "\"macro\": \"Fire\"", "\"macro\": \"" + std::string(128, 'x') + "\""), "$.buttons[2].macro: must be at most 127"},
-      {Edited(json, "\"button\": 2", "\"button\": 3"), "$.buttons[1].button: 3 is out of range 2..2"},
-      {Edited(json, "\"key down\": \"A\"", "\"key down\": \"a\""), "$.macros[0].events[0][\"key down\"]: unknown key name \"a\""},
-      {Edited(json, "\"key down\": \"A\"", "\"key press\": \"A\""), "$.macros[0].events[0][\"key press\"]: unknown event kind"},
-      {Edited(json, "\"delay\": 50", "\"delay\": -50"), "$.macros[0].events[1].delay: -50 is out of range 0..16777215"},
-      {Edited(json, "\"name\": \"Fire\"", "\"name\": \"Fi/re\""), "$.macros[0].name: \"Fi/re\" cannot name a macro file"},
-      {Edited(json, "\"name\": \"Fire\"", "\"name\": \"CON\""), "$.macros[0].name: \"CON\" cannot name a macro file"},
-      {Edited(json, "\"name\": \"Сохранить\"", "\"name\": \"FIRE\""), "$.macros[1].name: \"FIRE\" is the name of $.macros[0]"},
+      {Edited(json, "\"useComboBox\": 0,", "\"useComboBox\": 0, \"colour\": 1,"),
+       "$.buttonSettings.colour: unknown key"},
+      {Edited(json, "\"hotkey\": \"40075\"", "\"hotkey\": 40075"),
+       "$.recording.hotkey: must be a text"},
+      {Edited(json, "\"code\": 254", "\"code\": 99"),
+       "$.buttons[1].function.code: unknown function code 99"},
+      {Edited(json, "\"name\": \"Hotkey...\"", "\"name\": \"Hot key\""),
+       "$.buttons[1].function.name: unknown function name \"Hot key\""},
+      {Edited(json, "\"name\": \"Hotkey...\"", "\"name\": \"Macro...\""),
+       "$.buttons[1].function.name: \"Macro...\" is not the name of function code 254"},
+      {Edited(json, "\"vk\": 67", "\"vk\": 256"),
+       "$.buttons[1].hotKey.vk: 256 is out of range 0..255"},
+      {Edited(json, "SHIFT + CTRL + C", "SHIFT + C"),
+       "$.buttons[1].hotKey.text: \"SHIFT + C\" does not name vk 67"},
+      {Edited(json, "\"mode\": \"One-shot\"", "\"mode\": \"Once\""),
+       "$.buttons[2].mode: unknown mode \"Once\""},
+      {Edited(json, "\"interval\": 120", "\"interval\": 65"),
+       "$.buttons[2].interval: 65 is out of range 66..99999"},
+      {Edited(json, "\"macro\": \"Fire\"", "\"macro\": \"" + std::string(128, 'x') + "\""),
+       "$.buttons[2].macro: must be at most 127"},
+      {Edited(json, "\"button\": 2", "\"button\": 3"),
+       "$.buttons[1].button: 3 is out of range 2..2"},
+      {Edited(json, "\"key down\": \"A\"", "\"key down\": \"a\""),
+       "$.macros[0].events[0][\"key down\"]: unknown key name \"a\""},
+      {Edited(json, "\"key down\": \"A\"", "\"key press\": \"A\""),
+       "$.macros[0].events[0][\"key press\"]: unknown event kind"},
+      {Edited(json, "\"delay\": 50", "\"delay\": -50"),
+       "$.macros[0].events[1].delay: -50 is out of range 0..16777215"},
+      {Edited(json, "\"name\": \"Fire\"", "\"name\": \"Fi/re\""),
+       "$.macros[0].name: \"Fi/re\" cannot name a macro file"},
+      {Edited(json, "\"name\": \"Fire\"", "\"name\": \"CON\""),
+       "$.macros[0].name: \"CON\" cannot name a macro file"},
+      {Edited(json, "\"name\": \"Сохранить\"", "\"name\": \"FIRE\""),
+       "$.macros[1].name: \"FIRE\" is the name of $.macros[0]"},
       {Edited(json, "\"macros\": [", manyMacros), "$.macros: holds 131 macros; at most 128"},
-      {Edited(json, "\"events\": [", manyEvents), "$.macros[0].events: holds 517 events; at most 512"},
+      {Edited(json, "\"events\": [", manyEvents),
+       "$.macros[0].events: holds 517 events; at most 512"},
   };
   const auto before = Files();
   for (const Case& c : cases) {
@@ -184,7 +221,9 @@ TEST_F(ConfigurationTest, RestoreRefusesWithOneLineNamingWhereAndWhat) {
   // Another mouse's configuration goes in when asked for.
   RestoreOptions any;
   any.anyDevice = true;
-  EXPECT_TRUE(RestoreConfiguration(Edited(json, "\"vendorId\": \"3A7C\"", "\"vendorId\": \"1234\""), any).ok);
+  EXPECT_TRUE(
+      RestoreConfiguration(Edited(json, "\"vendorId\": \"3A7C\"", "\"vendorId\": \"1234\""), any)
+          .ok);
   EXPECT_EQ(0x1234, profile::ReadHex(SettingsFilePath(), u"Hardware", u"VID", 0));
 }
 
@@ -219,8 +258,9 @@ TEST_F(ConfigurationTest, RestoreKeepsWhatTheDocumentDoesNotCarryAndThePreviousC
   const RestoreResult result = RestoreConfiguration(json);
   ASSERT_TRUE(result.ok) << text::Utf16ToUtf8(result.error);
   const std::string settings = SettingsText();
-  for (const char* kept : {"; kept comment\r\n[Application]", "Theme=dark", "[ResolutionX]\r\n1=1\r\n2=7\r\n3=9\r\n",
-                           "[Extra]\r\nanything=at all\r\n"}) {
+  for (const char* kept :
+       {"; kept comment\r\n[Application]", "Theme=dark", "[ResolutionX]\r\n1=1\r\n2=7\r\n3=9\r\n",
+        "[Extra]\r\nanything=at all\r\n"}) {
     EXPECT_THAT(settings, HasSubstr(kept));
   }
   // The replaced configuration, dated, restores the folder to what it was.

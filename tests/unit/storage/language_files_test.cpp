@@ -93,7 +93,7 @@ TEST(LanguageCheckTest, FindsWhatIsBrokenOnPurpose) {
   struct Case {
     const char* Name;
     std::map<uint32_t, std::string> Replace;  // an empty text: the line is left out
-    std::string Extra;                         // raw lines after the texts
+    std::string Extra;                        // raw lines after the texts
     std::vector<Expected> Problems;
     const char* FileName = "1031.ini";
     std::string Before = "";  // raw lines before the file
@@ -125,8 +125,10 @@ TEST(LanguageCheckTest, FindsWhatIsBrokenOnPurpose) {
   for (const Case& c : cases) {
     auto texts = CompleteTexts();
     for (const auto& [id, t] : c.Replace) {
-      if (t.empty()) texts.erase(id);
-      else texts[id] = t;
+      if (t.empty())
+        texts.erase(id);
+      else
+        texts[id] = t;
     }
     std::string file = FileOf(texts, c.Extra, c.Before);
     std::vector<LanguageProblem> got = CheckLanguageFile(c.FileName, file);

@@ -22,22 +22,65 @@ TEST(MacroNameTest, RefusesNamesThatAreNotPlainFilesInTheMacrosFolder) {
     std::u16string name;
     bool valid;
   } cases[] = {
-      {u"Fire", true}, {u"New Macro (2)", true}, {u"a.b", true}, {u"Сохранить", true},
-      {u"宏 1", true}, {u"\U0001F600 smile", true}, {u"x'", true}, {u"'x", true},
-      {u"COM10", true}, {u"CONSOLE", true}, {u"LPT", true}, {u"nul1", true}, {u"CON (2)", true},
-      {longest, true}, {u"..x", true},
-      {u"", false}, {longest + u"x", false},
-      {u"..\\Corvane", false}, {u"../Corvane", false}, {u"a/b", false}, {u"a\\b", false},
-      {u"C:x", false}, {u"a*", false}, {u"a?", false}, {u"a\"b", false}, {u"<a", false},
-      {u"a>", false}, {u"a|b", false}, {u"a\tb", false}, {std::u16string(u"a\0b", 3), false},
-      {u"a\nb", false}, {u"\x1F", false},
-      {u"a.", false}, {u"a ", false}, {u".", false}, {u"..", false}, {u" a", false},
+      {u"Fire", true},
+      {u"New Macro (2)", true},
+      {u"a.b", true},
+      {u"Сохранить", true},
+      {u"宏 1", true},
+      {u"\U0001F600 smile", true},
+      {u"x'", true},
+      {u"'x", true},
+      {u"COM10", true},
+      {u"CONSOLE", true},
+      {u"LPT", true},
+      {u"nul1", true},
+      {u"CON (2)", true},
+      {longest, true},
+      {u"..x", true},
+      {u"", false},
+      {longest + u"x", false},
+      {u"..\\Corvane", false},
+      {u"../Corvane", false},
+      {u"a/b", false},
+      {u"a\\b", false},
+      {u"C:x", false},
+      {u"a*", false},
+      {u"a?", false},
+      {u"a\"b", false},
+      {u"<a", false},
+      {u"a>", false},
+      {u"a|b", false},
+      {u"a\tb", false},
+      {std::u16string(u"a\0b", 3), false},
+      {u"a\nb", false},
+      {u"\x1F", false},
+      {u"a.", false},
+      {u"a ", false},
+      {u".", false},
+      {u"..", false},
+      {u" a", false},
       {u"'a'", false},
-      {u"CON", false}, {u"con", false}, {u"Prn", false}, {u"AUX", false}, {u"NUL", false},
-      {u"nul.txt", false}, {u"CON .x", false}, {u"COM1", false}, {u"com9", false},
-      {u"COM0", false}, {u"LPT1", false}, {u"lpt9.ini", false}, {u"COM\u00B9", false},
-      {u"LPT\u00B3", false}, {u"CONIN$", false}, {u"conout$", false},
-      {u"a\xD800", false}, {u"\xDC00" u"a", false}, {u"\xDC00\xD800", false},
+      {u"CON", false},
+      {u"con", false},
+      {u"Prn", false},
+      {u"AUX", false},
+      {u"NUL", false},
+      {u"nul.txt", false},
+      {u"CON .x", false},
+      {u"COM1", false},
+      {u"com9", false},
+      {u"COM0", false},
+      {u"LPT1", false},
+      {u"lpt9.ini", false},
+      {u"COM\u00B9", false},
+      {u"LPT\u00B3", false},
+      {u"CONIN$", false},
+      {u"conout$", false},
+      {u"a\xD800", false},
+      {u"\xDC00"
+       u"a",
+       false},
+      {u"\xDC00\xD800", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Trace(c.name));
@@ -50,11 +93,21 @@ TEST(MacroNameTest, ComparesWithoutRegardToCase) {
     std::u16string_view a, b;
     bool same;
   } cases[] = {
-      {u"Fire", u"FIRE", true},        {u"fire", u"fIrE", true},       {u"Fire", u"Fire ", false},
-      {u"Ärger", u"äRGER", true},      {u"çÿ", u"ÇŸ", true},           {u"÷", u"×", false},
-      {u"Сохранить", u"СОХРАНИТЬ", true}, {u"ёж", u"ЁЖ", true},       {u"ΣΟΦΊΑ", u"σοφία", true},
-      {u"ς", u"Σ", true},              {u"Łódź", u"ŁÓDŹ", true},       {u"ａｂ", u"ＡＢ", true},
-      {u"宏 1", u"宏 1", true},         {u"宏 1", u"宏 2", false},       {u"i", u"İ", false},
+      {u"Fire", u"FIRE", true},
+      {u"fire", u"fIrE", true},
+      {u"Fire", u"Fire ", false},
+      {u"Ärger", u"äRGER", true},
+      {u"çÿ", u"ÇŸ", true},
+      {u"÷", u"×", false},
+      {u"Сохранить", u"СОХРАНИТЬ", true},
+      {u"ёж", u"ЁЖ", true},
+      {u"ΣΟΦΊΑ", u"σοφία", true},
+      {u"ς", u"Σ", true},
+      {u"Łódź", u"ŁÓDŹ", true},
+      {u"ａｂ", u"ＡＢ", true},
+      {u"宏 1", u"宏 1", true},
+      {u"宏 1", u"宏 2", false},
+      {u"i", u"İ", false},
       {u"A", u"B", false},
   };
   for (const Case& c : cases) {
@@ -104,7 +157,8 @@ TEST(MacroNameTest, NamesFromPathsAndUnusableCharacters) {
   EXPECT_EQ(u"a_b", UsableMacroName(u"a\nb"));
   EXPECT_EQ(u"x", UsableMacroName(u"  x. . "));
   EXPECT_EQ(u"New Macro", UsableMacroName(u""));
-  EXPECT_EQ(u"_a", UsableMacroName(u"\xD800" u"a"));
+  EXPECT_EQ(u"_a", UsableMacroName(u"\xD800"
+                                   u"a"));
   EXPECT_EQ(std::u16string(63, u'n'), UsableMacroName(std::u16string(80, u'n')));
   EXPECT_EQ(std::u16string(40, u'n'),
             UsableMacroName(std::u16string(40, u'n') + u" " + std::u16string(30, u'.')));

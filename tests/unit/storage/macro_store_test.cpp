@@ -16,11 +16,11 @@ namespace corvane {
 namespace {
 
 using testing::EventText;
-using testing::fs::exists;
 using testing::NewLibrary;
 using testing::ReadBytes;
 using testing::Utf16LeWithBom;
 using testing::WriteBytes;
+using testing::fs::exists;
 
 std::u16string Dec(int i) {
   const std::string s = std::to_string(i);
@@ -87,9 +87,9 @@ TEST_F(MacroStoreTest, CountsAreHeldToTheLibraryAndTheMacro) {
     int names;   // loaded from the name list
     int events;  // loaded from a macro file
   } cases[] = {
-      {"3", 3, 3, 3},       {"0", 2, 0, 0},       {"-3", 2, 0, 0},     {"abc", 2, 0, 0},
-      {"200", 200, 128, 200}, {"600", 600, 128, 512}, {"128", 128, 128, 128},
-      {"512", 512, 128, 512}, {"513", 513, 128, 512},
+      {"3", 3, 3, 3},         {"0", 2, 0, 0},         {"-3", 2, 0, 0},
+      {"abc", 2, 0, 0},       {"200", 200, 128, 200}, {"600", 600, 128, 512},
+      {"128", 128, 128, 128}, {"512", 512, 128, 512}, {"513", 513, 128, 512},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.numbers);
@@ -124,8 +124,8 @@ TEST_F(MacroStoreTest, NamesLongerThan63UnitsAreCut) {
 }
 
 TEST_F(MacroStoreTest, AnEventThatFailsToReadKeepsWhatItHeld) {
-  WriteMacro(u"M", "[Events]\nNumbers=3\n1=" + EventText(256, 1) + "\n2=" +
-                       EventText(256, 2).substr(1) + "\n");
+  WriteMacro(u"M", "[Events]\nNumbers=3\n1=" + EventText(256, 1) +
+                       "\n2=" + EventText(256, 2).substr(1) + "\n");
   Macro& m = lib->Macros[0];
   CopyName(m.Name, u"M");
   m.Events[1] = {513, 9};
@@ -173,8 +173,7 @@ TEST_F(MacroStoreTest, LoadingReadsEachEventAsItsKeyLookupDoes) {
   for (const auto& k : cases) {
     SCOPED_TRACE(k.what);
     for (const bool utf16 : {false, true}) {
-      const std::string bytes =
-utf16 ? Utf16LeWithBom(text::Utf8ToUtf16(k.text)) : k.text;
+      const std::string bytes = utf16 ? Utf16LeWithBom(text::Utf8ToUtf16(k.text)) : k.text;
       WriteMacro(u"M", bytes);
       const profile::Document doc = profile::Document::Parse(bytes);
       Macro want{};
@@ -430,8 +429,11 @@ TEST_F(MacroStoreTest, ImportsTheShippedExchangeFile) {
   EXPECT_EQ(u"Fire", Name(0));
   const Macro& m = lib->Macros[0];
   ASSERT_EQ(5, m.EventCount);
-  const MacroEvent want[] = {{kMsgKeyDown, 'A'}, {kMsgDelay, 50}, {kMsgKeyUp, 'A'},
-                             {kMsgLButtonDown, 0}, {kMsgLButtonUp, 0}};
+  const MacroEvent want[] = {{kMsgKeyDown, 'A'},
+                             {kMsgDelay, 50},
+                             {kMsgKeyUp, 'A'},
+                             {kMsgLButtonDown, 0},
+                             {kMsgLButtonUp, 0}};
   for (int i = 0; i < 5; ++i) {
     EXPECT_EQ(want[i].Message, m.Events[i].Message);
     EXPECT_EQ(want[i].Data, m.Events[i].Data);
@@ -596,7 +598,8 @@ class MacroStoreEncodingTest : public MacroStoreTest, public ::testing::WithPara
 TEST_P(MacroStoreEncodingTest, UnicodeNamesRoundTrip) {
   const std::u16string save = u"Сохранить";
   const std::u16string hong = u"宏 1";
-  WriteBytes(Settings(), Encode(u"[Macros]\r\nNumbers=2\r\n1=" + save + u"\r\n2=" + hong + u"\r\n"));
+  WriteBytes(Settings(),
+             Encode(u"[Macros]\r\nNumbers=2\r\n1=" + save + u"\r\n2=" + hong + u"\r\n"));
   WriteBytes(MacroFile(save), Encode(Wide(EventsText("2", 2))));
   WriteBytes(MacroFile(hong), Encode(Wide(EventsText("3", 3))));
   LoadMacroLibrary(*lib);

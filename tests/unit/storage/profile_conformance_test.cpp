@@ -11,8 +11,7 @@ TEST_P(ProfileConformance, Engine) {
   ExpectProfileOutcome(c, RunProfileCase(c, EngineApi{}, "engine"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ProfileConformance, ::testing::ValuesIn(ProfileCases()),
-                         CaseName);
+INSTANTIATE_TEST_SUITE_P(Cases, ProfileConformance, ::testing::ValuesIn(ProfileCases()), CaseName);
 
 }  // namespace
 }  // namespace corvane::conformance

@@ -91,9 +91,15 @@ TEST(Document, RefusesNamesThatCannotBeStored) {
   struct Bad {
     std::u16string section, key;
   };
-  const Bad bad[] = {{u"", u"k"},        {u"A", u""},          {u"  ", u"k"},
-                     {u"A", u" \t "},    {u"A\r\nB", u"k"},    {u"A", u"k\nx"},
-                     {u"A", u"[B]"},     {u"A", u"k=v"},       {u"A", std::u16string(u"k\0x", 3)},
+  const Bad bad[] = {{u"", u"k"},
+                     {u"A", u""},
+                     {u"  ", u"k"},
+                     {u"A", u" \t "},
+                     {u"A\r\nB", u"k"},
+                     {u"A", u"k\nx"},
+                     {u"A", u"[B]"},
+                     {u"A", u"k=v"},
+                     {u"A", std::u16string(u"k\0x", 3)},
                      {std::u16string(u"A\0", 2) + u"B", u"k"}};
   for (const Bad& b : bad) {
     Document d = Document::Parse(file);
@@ -164,12 +170,13 @@ TEST_P(UnicodeRoundTrip, NamesAndValuesSurviveInTheirEncoding) {
             d.Serialize());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Encodings, UnicodeRoundTrip,
-    ::testing::Values(UnicodeCase{"Utf8", text::Encoding::kUtf8, false},
-                      UnicodeCase{"Utf8Bom", text::Encoding::kUtf8, true},
-                      UnicodeCase{"Utf16Le", text::Encoding::kUtf16Le, true}),
-    [](const ::testing::TestParamInfo<UnicodeCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Encodings, UnicodeRoundTrip,
+                         ::testing::Values(UnicodeCase{"Utf8", text::Encoding::kUtf8, false},
+                                           UnicodeCase{"Utf8Bom", text::Encoding::kUtf8, true},
+                                           UnicodeCase{"Utf16Le", text::Encoding::kUtf16Le, true}),
+                         [](const ::testing::TestParamInfo<UnicodeCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 // Lines a save does not change keep their bytes, even those the encoding cannot decode: a broken
 // byte in a marked UTF-8 file, the odd last byte of a UTF-16LE file.
@@ -188,7 +195,9 @@ TEST_P(UntouchedLines, KeepTheirBytes) {
   EXPECT_EQ(GetParam().after, d.Serialize());
 }
 
-std::string Utf16(std::u16string_view s) { return text::Encode(s, text::Encoding::kUtf16Le, false); }
+std::string Utf16(std::u16string_view s) {
+  return text::Encode(s, text::Encoding::kUtf16Le, false);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Bytes, UntouchedLines,
@@ -197,20 +206,23 @@ INSTANTIATE_TEST_SUITE_P(
                       "\xEF\xBB\xBF[B]\r\nx=caf\xE9\r\n[A]\r\nk=2\r\nj=3\r\n"},
         UntouchedCase{"Utf8BomBrokenByteOnTheLastLine", "\xEF\xBB\xBF[A]\r\nk=1\r\nx=\xFF\xFE",
                       "\xEF\xBB\xBF[A]\r\nk=2\r\nx=\xFF\xFE\r\nj=3\r\n"},
-        UntouchedCase{"Utf16OddLastByte",
-                      "\xFF\xFE" + Utf16(u"[A]\r\nk=1\r\n[B]\r\nx=1") + "\x41",
+        UntouchedCase{"Utf16OddLastByte", "\xFF\xFE" + Utf16(u"[A]\r\nk=1\r\n[B]\r\nx=1") + "\x41",
                       "\xFF\xFE" + Utf16(u"[A]\r\nk=2\r\nj=3\r\n[B]\r\nx=1") + "\x41"},
         UntouchedCase{"MixedLineBreaks", "[A]\nk=1\r[B]\r\nx=y\n",
                       "[A]\nk=2\rj=3\r\n[B]\r\nx=y\n"}),
-    [](const ::testing::TestParamInfo<UntouchedCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<UntouchedCase>& info) {
+      return std::string(info.param.name);
+    });
 
 TEST(Document, NewDocumentIsUtf8WithoutMark) {
   Document d;
   EXPECT_FALSE(d.Exists());
   EXPECT_EQ("", d.Serialize());
   ASSERT_TRUE(d.Set(u"Сохранить", u"k", u"é"));
-  EXPECT_EQ("[\xD0\xA1\xD0\xBE\xD1\x85\xD1\x80\xD0\xB0\xD0\xBD\xD0\xB8\xD1\x82\xD1\x8C]\r\nk=\xC3\xA9\r\n",
-            d.Serialize());
+  EXPECT_EQ(
+      "[\xD0\xA1\xD0\xBE\xD1\x85\xD1\x80\xD0\xB0\xD0\xBD\xD0\xB8\xD1\x82\xD1\x8C]\r\nk="
+      "\xC3\xA9\r\n",
+      d.Serialize());
 }
 
 TEST(Document, MacroFileOfManyEvents) {
@@ -309,8 +321,10 @@ TEST_F(ProfileFileTest, LegacyFileWrittenBackInItsCodePage) {
   ASSERT_TRUE(WriteString(path_, u"A", u"k", u"\u20AC 5"));
   EXPECT_EQ("[A]\r\nk=\x80 5\r\n", Contents());
   ASSERT_TRUE(WriteString(path_, u"A", u"k", u"Сохранить"));
-  EXPECT_EQ("\xEF\xBB\xBF[A]\r\nk=\xD0\xA1\xD0\xBE\xD1\x85\xD1\x80\xD0\xB0\xD0\xBD\xD0\xB8\xD1\x82\xD1\x8C\r\n",
-            Contents());
+  EXPECT_EQ(
+      "\xEF\xBB\xBF[A]\r\nk="
+      "\xD0\xA1\xD0\xBE\xD1\x85\xD1\x80\xD0\xB0\xD0\xBD\xD0\xB8\xD1\x82\xD1\x8C\r\n",
+      Contents());
   EXPECT_EQ(u"Сохранить", ReadString(path_, u"A", u"k", u""));
 }
 

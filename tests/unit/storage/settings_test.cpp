@@ -31,7 +31,7 @@ class SettingsTest : public AppFolderTest {
     a.ExecutionMode = mode;
     a.ExecutionInterval = interval;
     CopyName(a.MacroName, name);
-    a.MacroIndex = 5;     // stale bytes from another run: never used
+    a.MacroIndex = 5;  // stale bytes from another run: never used
     a.MacroLink = 0x77;
     return a;
   }
@@ -168,13 +168,13 @@ TEST_F(SettingsTest, HexadecimalIdentifiersKeepTheirLow16Bits) {
     const char* text;
     uint16_t id;
   } cases[] = {
-      {"12345", 0x2345},     // more than four digits: the last four
-      {"xyz", 0},            // no digit
-      {"", 0},               // present but empty
-      {"0x3a7d", 0x3A7D},    // prefix, lower case
-      {"  1B2C", 0x1B2C},    // leading blanks
+      {"12345", 0x2345},   // more than four digits: the last four
+      {"xyz", 0},          // no digit
+      {"", 0},             // present but empty
+      {"0x3a7d", 0x3A7D},  // prefix, lower case
+      {"  1B2C", 0x1B2C},  // leading blanks
       {"FFFF7", 0xFFF7},
-      {"12g4", 0x12},        // stops at the first non-digit
+      {"12g4", 0x12},  // stops at the first non-digit
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -193,8 +193,8 @@ TEST_F(SettingsTest, OutOfRangeCountsAreHeldAndTurboLoKeepsItsLowByte) {
     int buttons;
     int resolutions;
   } cases[] = {
-      {-5, 2, 1}, {0, 2, 1}, {1, 2, 1}, {2, 2, 2}, {5, 5, 5}, {6, 6, 5}, {8, 8, 5}, {9, 8, 5},
-      {16, 8, 5}, {1000, 8, 5},
+      {-5, 2, 1}, {0, 2, 1}, {1, 2, 1}, {2, 2, 2},  {5, 5, 5},
+      {6, 6, 5},  {8, 8, 5}, {9, 8, 5}, {16, 8, 5}, {1000, 8, 5},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.stored);
@@ -220,8 +220,8 @@ TEST_F(SettingsTest, RecordsThatFailToReadLoadAsZeroAndValidate) {
   std::string badDigit = Record(good);
   badDigit[20] = 'G';
   const std::string tooShort = Record(good).substr(1);
-  WriteSettings("[Buttons]\nIntervalMin=70\n1=" + Record(good) + "\n2=" + tooLong + "\n3=" +
-                sumOff + "\n4=" + badDigit + "\n5=" + tooShort + "\n7=\n");
+  WriteSettings("[Buttons]\nIntervalMin=70\n1=" + Record(good) + "\n2=" + tooLong +
+                "\n3=" + sumOff + "\n4=" + badDigit + "\n5=" + tooShort + "\n7=\n");
   ButtonSettings settings;
   ButtonAssignment records[kMaxAssignments];
   LoadButtons(settings, records, 7, *NewLibrary());
@@ -248,10 +248,9 @@ TEST_F(SettingsTest, ValidatesModeThenIntervalThenResolvesLinks) {
     int32_t wantMode;
     uint32_t wantInterval;
   } cases[] = {
-      {7, 100, 0, 100},         {-1, 100, 0, 100},     {2, 100, 2, 100},
-      {1, 5, 1, 66},            {0, 0, 0, 66},         {0, 0xFFFFFFFF, 0, 66},  // unsigned
-      {0, 66, 0, 66},           {0, 99999, 0, 99999},  {0, 100000, 0, 66},
-      {0, 0x80000000u, 0, 66},
+      {7, 100, 0, 100}, {-1, 100, 0, 100},      {2, 100, 2, 100},   {1, 5, 1, 66},
+      {0, 0, 0, 66},    {0, 0xFFFFFFFF, 0, 66},  // unsigned
+      {0, 66, 0, 66},   {0, 99999, 0, 99999},   {0, 100000, 0, 66}, {0, 0x80000000u, 0, 66},
   };
   auto library = NewLibrary();
   CopyName(library->Macros[0].Name, u"Alpha");
@@ -262,8 +261,8 @@ TEST_F(SettingsTest, ValidatesModeThenIntervalThenResolvesLinks) {
   for (const Case& c : cases) {
     ++n;
     const std::u16string_view name = n % 2 ? u"Fire" : u"Nope";
-    text += std::to_string(n) + "=" +
-            Record(MakeRecord(kFunctionMacro, c.mode, c.interval, name)) + "\n";
+    text += std::to_string(n) + "=" + Record(MakeRecord(kFunctionMacro, c.mode, c.interval, name)) +
+            "\n";
   }
   WriteSettings(text);
   ButtonSettings settings;
@@ -283,10 +282,9 @@ TEST_F(SettingsTest, ValidatesModeThenIntervalThenResolvesLinks) {
 
 TEST_F(SettingsTest, IntervalLimitsCompareUnsigned) {
   // IntervalMax -1 is the largest unsigned interval: every interval from IntervalMin on passes.
-  WriteSettings("[Buttons]\nIntervalMin=10\nIntervalMax=-1\n1=" +
-                Record(MakeRecord(1, 0, 0x80000000u)) + "\n2=" +
-                Record(MakeRecord(1, 0, 0xFFFFFFFFu)) + "\n3=" + Record(MakeRecord(1, 0, 9)) +
-                "\n");
+  WriteSettings(
+      "[Buttons]\nIntervalMin=10\nIntervalMax=-1\n1=" + Record(MakeRecord(1, 0, 0x80000000u)) +
+      "\n2=" + Record(MakeRecord(1, 0, 0xFFFFFFFFu)) + "\n3=" + Record(MakeRecord(1, 0, 9)) + "\n");
   ButtonSettings settings;
   ButtonAssignment records[kMaxAssignments];
   LoadButtons(settings, records, 3, *NewLibrary());

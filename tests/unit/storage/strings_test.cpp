@@ -18,8 +18,7 @@ class LocalizedStringTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = fs::temp_directory_path() /
-              (std::string("corvane-strings-") + info->name());
+    folder_ = fs::temp_directory_path() / (std::string("corvane-strings-") + info->name());
     fs::remove_all(folder_);
     fs::create_directories(folder_);
     SetAppFolder(folder_.u16string());
@@ -32,8 +31,7 @@ class LocalizedStringTest : public ::testing::Test {
   // Writes Languages/<lcid>.ini as UTF-8 with the given lines.
   void WriteLanguageFile(uint32_t lcid, const std::string& content) {
     fs::create_directories(folder_ / "Languages");
-    std::ofstream file(folder_ / "Languages" / (std::to_string(lcid) + ".ini"),
-                       std::ios::binary);
+    std::ofstream file(folder_ / "Languages" / (std::to_string(lcid) + ".ini"), std::ios::binary);
     file << content;
   }
   fs::path folder_;
@@ -53,7 +51,7 @@ TEST(BuiltinStringTest, HoldsTheEnglishTexts) {
       {512 + 0x30, u"0"},
       {512 + 0x69, u"NUM 9"},
       {512 + 0x7B, u"F12"},
-      {732, u"\\|"},          // one backslash and the bar
+      {732, u"\\|"},  // one backslash and the bar
       {734, u"'"},
       {256, u"Alt+F1"},
       {267, u"Alt+F12"},
@@ -103,12 +101,13 @@ TEST_F(LocalizedStringTest, TranslationReplacesOnlyItsKey) {
 TEST_F(LocalizedStringTest, FileFormatRulesApply) {
   WriteLanguageFile(1031,
                     "[strings]\n"
-                    "221=\"Langsam\"\n"              // quotes are stripped
-                    "222=\n"                         // empty: the built-in text
-                    "305=\"\"\n"                     // empty after stripping: built-in too
-                    "768=Maus nicht verbunden.\n"    // one line instead of three
-                    "324=Schlie\xC3\x9F" "en\n"      // UTF-8
-                    "999=Nur hier\n");               // no built-in text, translated anyway
+                    "221=\"Langsam\"\n"            // quotes are stripped
+                    "222=\n"                       // empty: the built-in text
+                    "305=\"\"\n"                   // empty after stripping: built-in too
+                    "768=Maus nicht verbunden.\n"  // one line instead of three
+                    "324=Schlie\xC3\x9F"
+                    "en\n"              // UTF-8
+                    "999=Nur hier\n");  // no built-in text, translated anyway
   EXPECT_EQ(LoadLocalizedString(221, 1031, 256), u"Langsam");
   EXPECT_EQ(LoadLocalizedString(222, 1031, 256), u"Fast");
   EXPECT_EQ(LoadLocalizedString(305, 1031, 256), u"Left-click");
@@ -132,11 +131,9 @@ TEST_F(LocalizedStringTest, TextIsCutToCapacity) {
     size_t capacity;
     std::u16string_view text;
   } cases[] = {
-      {173, 0, 3, u"OK"},       // fits exactly with its terminator
-      {174, 0, 4, u"Can"},
-      {174, 0, 1, u""},
-      {174, 0, 0, u""},
-      {221, 1031, 5, u"Lang"},  // translations are cut too
+      {173, 0, 3, u"OK"},  // fits exactly with its terminator
+      {174, 0, 4, u"Can"}, {174, 0, 1, u""},
+      {174, 0, 0, u""},    {221, 1031, 5, u"Lang"},  // translations are cut too
       {221, 1031, 1, u""},
   };
   for (const Case& c : cases) {
@@ -146,7 +143,9 @@ TEST_F(LocalizedStringTest, TextIsCutToCapacity) {
 }
 
 TEST_F(LocalizedStringTest, CutNeverSplitsASurrogatePair) {
-  WriteLanguageFile(1031, "[Strings]\n221=ab\xF0\x9F\x90\xAD" "c\n");  // a b U+1F42D c
+  WriteLanguageFile(1031,
+                    "[Strings]\n221=ab\xF0\x9F\x90\xAD"
+                    "c\n");  // a b U+1F42D c
   EXPECT_EQ(LoadLocalizedString(221, 1031, 4), u"ab");
   EXPECT_EQ(LoadLocalizedString(221, 1031, 5), u"ab\U0001F42D");
 }
@@ -154,7 +153,9 @@ TEST_F(LocalizedStringTest, CutNeverSplitsASurrogatePair) {
 TEST_F(LocalizedStringTest, FileIsReadAfreshForEveryLookup) {
   WriteLanguageFile(1031, "[Strings]\n221=Langsam\n");
   EXPECT_EQ(LoadLocalizedString(221, 1031, 256), u"Langsam");
-  WriteLanguageFile(1031, "[Strings]\n221=Gem\xC3\xA4" "chlich\n");
+  WriteLanguageFile(1031,
+                    "[Strings]\n221=Gem\xC3\xA4"
+                    "chlich\n");
   EXPECT_EQ(LoadLocalizedString(221, 1031, 256), u"Gem\u00E4chlich");
 }
 
@@ -165,13 +166,13 @@ TEST_F(LocalizedStringTest, KeyNamesAreTheStringsFrom512AndStopAt255) {
     std::u16string_view name;
   } cases[] = {
       {0x41, 0, u"A"},
-      {0x41, 1031, u"A (de)"},   // a language file names keys like any text
+      {0x41, 1031, u"A (de)"},  // a language file names keys like any text
       {0xA0, 0, u"Left SHIFT"},
-      {0x07, 0, u""},            // no string: no name
+      {0x07, 0, u""},  // no string: no name
       {0xFF, 1031, u"Taste 255"},
-      {0x100, 0, u""},           // 768 is the "not connected" notice, not a key
+      {0x100, 0, u""},  // 768 is the "not connected" notice, not a key
       {0x100, 1031, u""},
-      {0xFFFFFFFF, 0, u""},      // no wrap-around into the low identifiers
+      {0xFFFFFFFF, 0, u""},  // no wrap-around into the low identifiers
   };
   for (const Case& c : cases) {
     EXPECT_EQ(LoadKeyName(c.vk, c.language), c.name) << c.vk << " " << c.language;

@@ -36,12 +36,14 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeCase{"Utf8BomBrokenByte", "\xEF\xBB\xBF\xE9", Encoding::kUtf8, true, u"\uFFFD"},
         DecodeCase{"Utf16Le", std::string("\xFF\xFE[\0\x8F\x5B]\0", 8), Encoding::kUtf16Le, true,
                    u"[宏]"},
-        DecodeCase{"Utf16LeOddByte", std::string("\xFF\xFE" "A\0B", 5), Encoding::kUtf16Le, true,
-                   u"A\uFFFD"},
+        DecodeCase{"Utf16LeOddByte",
+                   std::string("\xFF\xFE"
+                               "A\0B",
+                               5),
+                   Encoding::kUtf16Le, true, u"A\uFFFD"},
         DecodeCase{"Latin1Letter", "caf\xE9", Encoding::kWindows1252, false, u"café"},
         DecodeCase{"EuroSign", "\x80", Encoding::kWindows1252, false, u"€"},
-        DecodeCase{"UndefinedByteKept", "\x81\x9D", Encoding::kWindows1252, false,
-                   u"\u0081\u009D"},
+        DecodeCase{"UndefinedByteKept", "\x81\x9D", Encoding::kWindows1252, false, u"\u0081\u009D"},
         DecodeCase{"OverlongIsNotUtf8", "\xC0\x80", Encoding::kWindows1252, false, u"À€"},
         DecodeCase{"SurrogateIsNotUtf8", "\xED\xA0\x80", Encoding::kWindows1252, false,
                    u"í\u00A0€"},
@@ -68,7 +70,11 @@ TEST(Windows1252, RefusesCharactersOutsideTheCodePage) {
 }
 
 TEST(Utf8, UnpairedSurrogateEncodesAsReplacement) {
-  EXPECT_EQ("a\xEF\xBF\xBD" "b", Utf16ToUtf8(u"a\xD800" u"b"));
+  EXPECT_EQ(
+      "a\xEF\xBF\xBD"
+      "b",
+      Utf16ToUtf8(u"a\xD800"
+                  u"b"));
   EXPECT_EQ("\xEF\xBF\xBD", Utf16ToUtf8(std::u16string(1, u'\xDC00')));
   EXPECT_EQ("\xF0\x9F\x98\x80", Utf16ToUtf8(u"\U0001F600"));
   EXPECT_TRUE(IsValidUtf8(Utf16ToUtf8(u"\xDBFF")));

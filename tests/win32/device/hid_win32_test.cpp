@@ -91,8 +91,8 @@ TEST_F(HidWin32Test, OpensWithEveryAccessAndClosesAgain) {
     SCOPED_TRACE(c.read + c.write);
     HidDevice d;
     // The upload's read/write open of the configuration interface depends on this too.
-    ASSERT_TRUE(OpenDevice(*hid, d, it->Path, c.read, c.write, kWineVendor,
-                           it->Attributes.ProductID));
+    ASSERT_TRUE(
+        OpenDevice(*hid, d, it->Path, c.read, c.write, kWineVendor, it->Attributes.ProductID));
     EXPECT_EQ(c.read, d.OpenedForReading());
     EXPECT_EQ(c.write, d.OpenedForWriting());
     EXPECT_TRUE(d.Matches(kWineVendor, it->Attributes.ProductID));
@@ -140,8 +140,8 @@ TEST(HidNotifications, RegisterAndUnregisterForAWindow) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"CorvaneHidNotificationTest";
   ASSERT_NE(0, RegisterClassW(&wc));
-  HWND window = CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr,
-                              wc.hInstance, nullptr);
+  HWND window =
+      CreateWindowW(wc.lpszClassName, L"", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
   ASSERT_NE(nullptr, window);
   HDEVNOTIFY n = RegisterHidNotifications(window);
   EXPECT_NE(nullptr, n);

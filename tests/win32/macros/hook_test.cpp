@@ -37,8 +37,10 @@ LRESULT CALLBACK InboxProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   auto* inbox = reinterpret_cast<Inbox*>(GetWindowLongPtrW(w, GWLP_USERDATA));
   if (inbox && msg >= WM_APP && msg < 0xC000) {
     Report r{msg, wp, {}, {}};
-    if (msg == kKeyboardMessage) r.Key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
-    else r.Mouse = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
+    if (msg == kKeyboardMessage)
+      r.Key = *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lp);
+    else
+      r.Mouse = *reinterpret_cast<const MSLLHOOKSTRUCT*>(lp);
     inbox->Reports.push_back(r);
     return 0;
   }
@@ -65,14 +67,13 @@ class HookTest : public ::testing::Test {
   // A visible window with an edit and a button, where the input goes on to. It lives for the
   // whole suite: Wine takes seconds to end a foreground window.
   static void SetUpTestSuite() {
-    window_ = MakeSuiteWindow(L"CorvaneHookInbox", InboxProc, L"hook test", 0,
-                              {100, 100, 400, 300});
+    window_ =
+        MakeSuiteWindow(L"CorvaneHookInbox", InboxProc, L"hook test", 0, {100, 100, 400, 300});
     edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, window_,
                             nullptr, nullptr, nullptr);
-    button_ = CreateWindowExW(0, L"BUTTON", L"Click", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10,
-                              60, 120, 40, window_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)), nullptr,
-                              nullptr);
+    button_ = CreateWindowExW(
+        0, L"BUTTON", L"Click", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 60, 120, 40, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kButtonId)), nullptr, nullptr);
   }
   static void TearDownTestSuite() { DestroyWindow(window_); }
 
@@ -128,11 +129,16 @@ TEST_F(HookTest, KeysAreReportedInOrderWithTheirRecordAndStillTyped) {
   ASSERT_TRUE(PumpUntil([&] { return a_inbox_.Reports.size() >= 6; }));
   Drain();  // each event once: nothing more comes
 
-  struct Expected { WPARAM Kind; DWORD Vk; DWORD Extended; DWORD Time; };
+  struct Expected {
+    WPARAM Kind;
+    DWORD Vk;
+    DWORD Extended;
+    DWORD Time;
+  };
   const Expected expected[] = {
-      {WM_KEYDOWN, 'A', 0, 1000},      {WM_KEYUP, 'A', 0, 1010},
+      {WM_KEYDOWN, 'A', 0, 1000},         {WM_KEYUP, 'A', 0, 1010},
       {WM_KEYDOWN, VK_RCONTROL, 1, 1020}, {WM_KEYUP, VK_RCONTROL, 1, 1030},
-      {WM_KEYDOWN, VK_HOME, 1, 1040},  {WM_KEYUP, VK_HOME, 1, 1050},
+      {WM_KEYDOWN, VK_HOME, 1, 1040},     {WM_KEYUP, VK_HOME, 1, 1050},
   };
   ASSERT_EQ(a_inbox_.Reports.size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) {
@@ -171,10 +177,8 @@ TEST_F(HookTest, MouseButtonsWheelAndSideButtonsAreReportedAndStillClick) {
         MouseInput(MOUSEEVENTF_RIGHTDOWN, 0, 2002), MouseInput(MOUSEEVENTF_RIGHTUP, 0, 2003),
         MouseInput(MOUSEEVENTF_MIDDLEDOWN, 0, 2004), MouseInput(MOUSEEVENTF_MIDDLEUP, 0, 2005),
         MouseInput(MOUSEEVENTF_WHEEL, static_cast<DWORD>(-120), 2006),
-        MouseInput(MOUSEEVENTF_WHEEL, 240, 2007),
-        MouseInput(MOUSEEVENTF_XDOWN, XBUTTON1, 2008),
-        MouseInput(MOUSEEVENTF_XUP, XBUTTON1, 2009),
-        MouseInput(MOUSEEVENTF_XDOWN, XBUTTON2, 2010),
+        MouseInput(MOUSEEVENTF_WHEEL, 240, 2007), MouseInput(MOUSEEVENTF_XDOWN, XBUTTON1, 2008),
+        MouseInput(MOUSEEVENTF_XUP, XBUTTON1, 2009), MouseInput(MOUSEEVENTF_XDOWN, XBUTTON2, 2010),
         MouseInput(MOUSEEVENTF_XUP, XBUTTON2, 2011)});
   ASSERT_TRUE(PumpUntil([&] { return a_inbox_.Reports.size() >= 12; }));
   Drain();
@@ -183,11 +187,14 @@ TEST_F(HookTest, MouseButtonsWheelAndSideButtonsAreReportedAndStillClick) {
                                         [](const Report& r) { return r.Kind == WM_MOUSEMOVE; }),
                          a_inbox_.Reports.end());
 
-  struct Expected { WPARAM Kind; short High; };
+  struct Expected {
+    WPARAM Kind;
+    short High;
+  };
   const Expected expected[] = {
-      {WM_LBUTTONDOWN, 0}, {WM_LBUTTONUP, 0},   {WM_RBUTTONDOWN, 0}, {WM_RBUTTONUP, 0},
-      {WM_MBUTTONDOWN, 0}, {WM_MBUTTONUP, 0},   {WM_MOUSEWHEEL, -120}, {WM_MOUSEWHEEL, 240},
-      {WM_XBUTTONDOWN, 1}, {WM_XBUTTONUP, 1},   {WM_XBUTTONDOWN, 2}, {WM_XBUTTONUP, 2},
+      {WM_LBUTTONDOWN, 0}, {WM_LBUTTONUP, 0}, {WM_RBUTTONDOWN, 0},   {WM_RBUTTONUP, 0},
+      {WM_MBUTTONDOWN, 0}, {WM_MBUTTONUP, 0}, {WM_MOUSEWHEEL, -120}, {WM_MOUSEWHEEL, 240},
+      {WM_XBUTTONDOWN, 1}, {WM_XBUTTONUP, 1}, {WM_XBUTTONDOWN, 2},   {WM_XBUTTONUP, 2},
   };
   ASSERT_EQ(a_inbox_.Reports.size(), std::size(expected));
   for (size_t i = 0; i < std::size(expected); ++i) {

@@ -100,7 +100,7 @@ bool ReadTemplate(int id, Template& t) {
   if (bytes.size() < 26) return false;
   Reader r(bytes.data(), bytes.size());
   if (r.Get<WORD>() != 1 || r.Get<WORD>() != 0xFFFF) return false;  // DIALOGEX only
-  r.Get<DWORD>();  // help id
+  r.Get<DWORD>();                                                   // help id
   t.exStyle = r.Get<DWORD>();
   t.style = r.Get<DWORD>();
   WORD count = r.Get<WORD>();
@@ -141,19 +141,45 @@ bool ReadTemplate(int id, Template& t) {
 // ---- What the templates must hold --------------------------------------------------------------
 
 enum class Kind {
-  Label, OneLineLabel, RightLabel, CenterLabel, Group, Push, DefPush, Check, Radio, DropList, Edit,
-  NumberEdit, ListView, Trackbar, Tab, Icon, Picture, MenuButton, Progress
+  Label,
+  OneLineLabel,
+  RightLabel,
+  CenterLabel,
+  Group,
+  Push,
+  DefPush,
+  Check,
+  Radio,
+  DropList,
+  Edit,
+  NumberEdit,
+  ListView,
+  Trackbar,
+  Tab,
+  Icon,
+  Picture,
+  MenuButton,
+  Progress
 };
 
 // Window class as the template names it, and as GetClassNameW reports it.
 const wchar_t* ClassOf(Kind k) {
   switch (k) {
-    case Kind::Label: case Kind::OneLineLabel: case Kind::RightLabel: case Kind::CenterLabel: case Kind::Icon:
+    case Kind::Label:
+    case Kind::OneLineLabel:
+    case Kind::RightLabel:
+    case Kind::CenterLabel:
+    case Kind::Icon:
     case Kind::Picture: return L"static";
-    case Kind::Group: case Kind::Push: case Kind::DefPush: case Kind::Check: case Kind::Radio:
+    case Kind::Group:
+    case Kind::Push:
+    case Kind::DefPush:
+    case Kind::Check:
+    case Kind::Radio:
     case Kind::MenuButton: return L"button";
     case Kind::DropList: return L"combobox";
-    case Kind::Edit: case Kind::NumberEdit: return L"edit";
+    case Kind::Edit:
+    case Kind::NumberEdit: return L"edit";
     case Kind::ListView: return L"syslistview32";
     case Kind::Trackbar: return L"msctls_trackbar32";
     case Kind::Tab: return L"systabcontrol32";
@@ -186,8 +212,7 @@ std::string StyleProblem(Kind k, const Item& it) {
     case Kind::DropList:
       return need((s & 3) == CBS_DROPDOWNLIST && !(s & CBS_SORT), "unsorted CBS_DROPDOWNLIST");
     case Kind::Edit: return std::string();
-    case Kind::NumberEdit:
-      return need((s & ES_NUMBER) && (s & ES_RIGHT), "ES_NUMBER|ES_RIGHT");
+    case Kind::NumberEdit: return need((s & ES_NUMBER) && (s & ES_RIGHT), "ES_NUMBER|ES_RIGHT");
     case Kind::ListView:
       return need((s & LVS_TYPEMASK) == LVS_REPORT && (s & LVS_SINGLESEL) &&
                       (s & LVS_SHOWSELALWAYS) && (s & LVS_EDITLABELS) && (s & WS_BORDER) &&
@@ -203,9 +228,9 @@ std::string StyleProblem(Kind k, const Item& it) {
 }
 
 bool HasText(Kind k) {
-  return k != Kind::DropList && k != Kind::Edit && k != Kind::NumberEdit &&
-         k != Kind::ListView && k != Kind::Trackbar && k != Kind::Tab && k != Kind::Icon &&
-         k != Kind::Picture && k != Kind::Progress;
+  return k != Kind::DropList && k != Kind::Edit && k != Kind::NumberEdit && k != Kind::ListView &&
+         k != Kind::Trackbar && k != Kind::Tab && k != Kind::Icon && k != Kind::Picture &&
+         k != Kind::Progress;
 }
 
 enum Flags { kVisible = 0, kHidden = 1, kDisabled = 2 };
@@ -230,10 +255,16 @@ using K = Kind;
 
 const std::vector<Page>& Pages() {
   static const std::vector<Page> pages = {
-      {IDD_ABOUTBOX, 170, 62, L"About Corvane",
+      {IDD_ABOUTBOX,
+       170,
+       62,
+       L"About Corvane",
        {{IDOK, K::DefPush, L"OK", 113, 41, 50, 14}},
        {{K::Icon, L"#128"}, {K::Label, L"Corvane"}, {K::Label, L"Version 1.0.0.0"}}},
-      {IDD_CORVANE_DIALOG, 382, 276, L"Corvane",
+      {IDD_CORVANE_DIALOG,
+       382,
+       276,
+       L"Corvane",
        {{IDC_TAB, K::Tab, nullptr, 6, 6, 372, 240},
         {IDC_NOTICE_ICON, K::Icon, nullptr, 18, 18, 20, 20},
         {IDC_NOTICE, K::Label, L"Hardware device is not connected.", 60, 18, 228, 46},
@@ -243,7 +274,10 @@ const std::vector<Page>& Pages() {
         {IDCANCEL, K::Push, L"&Cancel", 264, 252, 50, 14},
         {ID_APPLY_NOW, K::Push, L"&Apply", 324, 252, 50, 14}},
        {}},
-      {IDD_OVERVIEW, 367, 229, nullptr,
+      {IDD_OVERVIEW,
+       367,
+       229,
+       nullptr,
        {{1001, K::Group, L"Buttons", 6, 6, 354, 96},
         {1002, K::RightLabel, L"Left Button:", 18, 18, 66, 8},
         {1003, K::RightLabel, L"Right Button:", 18, 30, 66, 8},
@@ -279,7 +313,10 @@ const std::vector<Page>& Pages() {
         {1033, K::Label, L"OS", 96, 210, 24, 8},
         {1036, K::Push, L"Modify", 306, 204, 50, 14}},
        {}},
-      {IDD_BUTTONS, 367, 229, nullptr,
+      {IDD_BUTTONS,
+       367,
+       229,
+       nullptr,
        {{1002, K::Label, L"Left Button:", 6, 18, 60, 8},
         {1003, K::Label, L"Right Button:", 6, 38, 60, 8},
         {1004, K::Label, L"Middle Button:", 6, 58, 60, 8},
@@ -319,7 +356,10 @@ const std::vector<Page>& Pages() {
         {1057, K::NumberEdit, nullptr, 78, 210, 40, 14},
         {1058, K::Label, L"ms", 120, 212, 10, 8}},
        {}},
-      {IDD_POINTER, 367, 229, nullptr,
+      {IDD_POINTER,
+       367,
+       229,
+       nullptr,
        {{1059, K::Group, L"DPI Sensitivity", 0, 0, 0, 0},
         {1060, K::DropList, nullptr, 0, 0, 0, 0},
         {1061, K::DropList, nullptr, 0, 0, 0, 0},
@@ -346,7 +386,10 @@ const std::vector<Page>& Pages() {
         {1023, K::Group, L"Report Rate", 0, 0, 0, 0},
         {1080, K::DropList, nullptr, 0, 0, 0, 0}},
        {}},
-      {IDD_SCROLLING, 367, 229, nullptr,
+      {IDD_SCROLLING,
+       367,
+       229,
+       nullptr,
        {{1030, K::Label, L"Horizontal Speed:", 0, 0, 0, 0},
         {1081, K::Trackbar, nullptr, 0, 0, 0, 0},
         {1031, K::Label, L"Vertical Speed:", 0, 0, 0, 0},
@@ -357,9 +400,14 @@ const std::vector<Page>& Pages() {
         {1076, K::Label, L"Fast", 0, 0, 0, 0},
         {1078, K::Check, L"Controlled by OS", 0, 0, 0, 0},
         {1079, K::Push, L"Control Panel...", 0, 0, 0, 0}},
-       {{K::CenterLabel, L"1"}, {K::CenterLabel, L"10"}, {K::CenterLabel, L"1"},
+       {{K::CenterLabel, L"1"},
+        {K::CenterLabel, L"10"},
+        {K::CenterLabel, L"1"},
         {K::CenterLabel, L"10"}}},
-      {IDD_MACROS, 367, 229, nullptr,
+      {IDD_MACROS,
+       367,
+       229,
+       nullptr,
        {{1083, K::ListView, nullptr, 6, 6, 132, 180},
         {1084, K::ListView, nullptr, 138, 6, 132, 180},
         {1085, K::OneLineLabel, L"Recording Options:", 276, 6, 62, 8},
@@ -481,10 +529,10 @@ TEST_P(DialogTemplates, DoNotOverlapControls) {
     for (const Item& it : t.items) {
       if (&it == &g) continue;
       short h = it.cls == L"combobox" ? 12 : it.cy;
-      bool inside = it.x >= g.x && it.y >= g.y + 8 && it.x + it.cx <= g.x + g.cx &&
-                    it.y + h <= g.y + g.cy;
-      bool outside = it.x + it.cx <= g.x || g.x + g.cx <= it.x || it.y + h <= g.y ||
-                     g.y + g.cy <= it.y;
+      bool inside =
+          it.x >= g.x && it.y >= g.y + 8 && it.x + it.cx <= g.x + g.cx && it.y + h <= g.y + g.cy;
+      bool outside =
+          it.x + it.cx <= g.x || g.x + g.cx <= it.x || it.y + h <= g.y || g.y + g.cy <= it.y;
       EXPECT_TRUE(inside || outside) << "control " << it.id << " crosses group " << g.id;
     }
   }
@@ -503,8 +551,8 @@ class Dialogs : public ::testing::Test {
     InitCommonControlsEx(&icc);
   }
   void SetUp() override {
-    parent_ = CreateWindowExW(0, L"Static", L"parent", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600,
-                              nullptr, nullptr, Self(), nullptr);
+    parent_ = CreateWindowExW(0, L"Static", L"parent", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
+                              nullptr, Self(), nullptr);
     ASSERT_NE(parent_, nullptr);
   }
   void TearDown() override { DestroyWindow(parent_); }
@@ -594,15 +642,20 @@ void ExpectCommands(HMENU m, const std::vector<MenuEntry>& want) {
 TEST(Menus, ContextMenusHoldTheirCommands) {
   HMENU macros = LoadMenuW(Self(), MAKEINTRESOURCEW(IDR_MACRO_LIST_MENU));
   ASSERT_NE(macros, nullptr);
-  ExpectCommands(GetSubMenu(macros, 0), {{32771, L"New"}, {32772, L"Delete"},
-                                         {32773, L"Rename"}, {32774, L"Save"},
-                                         {32775, L"Import..."}, {32776, L"Export..."}});
+  ExpectCommands(GetSubMenu(macros, 0), {{32771, L"New"},
+                                         {32772, L"Delete"},
+                                         {32773, L"Rename"},
+                                         {32774, L"Save"},
+                                         {32775, L"Import..."},
+                                         {32776, L"Export..."}});
   DestroyMenu(macros);
 
   HMENU events = LoadMenuW(Self(), MAKEINTRESOURCEW(IDR_EVENT_LIST_MENU));
   ASSERT_NE(events, nullptr);
-  ExpectCommands(GetSubMenu(events, 0), {{32777, L"Record Before"}, {32778, L"Record After"},
-                                         {32779, L"Insert Delay"}, {32780, L"Edit"},
+  ExpectCommands(GetSubMenu(events, 0), {{32777, L"Record Before"},
+                                         {32778, L"Record After"},
+                                         {32779, L"Insert Delay"},
+                                         {32780, L"Edit"},
                                          {32781, L"Delete"}});
   DestroyMenu(events);
 }
@@ -612,8 +665,7 @@ TEST(Menus, FunctionMenuHoldsSixPopupsInTableOrder) {
   ASSERT_NE(menu, nullptr);
   HMENU outer = GetSubMenu(menu, 0);
   ASSERT_NE(outer, nullptr);
-  const wchar_t* popups[] = {L"Mouse", L"Keyboard", L"Office", L"System", L"Multimedia",
-                             L"Macro"};
+  const wchar_t* popups[] = {L"Mouse", L"Keyboard", L"Office", L"System", L"Multimedia", L"Macro"};
   ASSERT_EQ(GetMenuItemCount(outer), 6);
   for (int i = 0; i < 6; ++i) {
     wchar_t text[64] = {};
@@ -621,24 +673,38 @@ TEST(Menus, FunctionMenuHoldsSixPopupsInTableOrder) {
     EXPECT_STREQ(text, popups[i]);
     EXPECT_NE(GetSubMenu(outer, i), nullptr);
   }
-  ExpectCommands(GetSubMenu(outer, 0),
-                 {{32792, L"Left-click"}, {32793, L"Right-click"}, {32794, L"Middle-click"},
-                  {32795, L"Backward"}, {32796, L"Forward"}, {32797, L"Scroll Left"},
-                  {32798, L"Scroll Right"}, {32799, L"Left Double-click"},
-                  {32800, L"Left Triple-click"}, {32801, L"Increase DPI"},
-                  {32802, L"Decrease DPI"}, {32803, L"Cycling DPI"}});
+  ExpectCommands(GetSubMenu(outer, 0), {{32792, L"Left-click"},
+                                        {32793, L"Right-click"},
+                                        {32794, L"Middle-click"},
+                                        {32795, L"Backward"},
+                                        {32796, L"Forward"},
+                                        {32797, L"Scroll Left"},
+                                        {32798, L"Scroll Right"},
+                                        {32799, L"Left Double-click"},
+                                        {32800, L"Left Triple-click"},
+                                        {32801, L"Increase DPI"},
+                                        {32802, L"Decrease DPI"},
+                                        {32803, L"Cycling DPI"}});
   ExpectCommands(GetSubMenu(outer, 1), {{32804, L"Hotkey..."}});
-  ExpectCommands(GetSubMenu(outer, 2), {{32805, L"Show/Hide Desktop"}, {32811, L"Close"},
-                                        {32812, L"Zoom In"}, {32813, L"Zoom Out"}});
-  ExpectCommands(GetSubMenu(outer, 3),
-                 {{32814, L"My Computer"}, {32815, L"Calculator"}, {32816, L"Send Mail"},
-                  {32817, L"Browser Home"}, {32818, L"Browser Search"},
-                  {32819, L"Browser Favorites"}, {32820, L"Browser Backward"},
-                  {32821, L"Browser Forward"}});
-  ExpectCommands(GetSubMenu(outer, 4),
-                 {{32822, L"Next Track"}, {32823, L"Previous Track"}, {32824, L"Stop"},
-                  {32825, L"Play/Pause"}, {32826, L"Mute"}, {32827, L"Volume Up"},
-                  {32828, L"Volume Down"}});
+  ExpectCommands(GetSubMenu(outer, 2), {{32805, L"Show/Hide Desktop"},
+                                        {32811, L"Close"},
+                                        {32812, L"Zoom In"},
+                                        {32813, L"Zoom Out"}});
+  ExpectCommands(GetSubMenu(outer, 3), {{32814, L"My Computer"},
+                                        {32815, L"Calculator"},
+                                        {32816, L"Send Mail"},
+                                        {32817, L"Browser Home"},
+                                        {32818, L"Browser Search"},
+                                        {32819, L"Browser Favorites"},
+                                        {32820, L"Browser Backward"},
+                                        {32821, L"Browser Forward"}});
+  ExpectCommands(GetSubMenu(outer, 4), {{32822, L"Next Track"},
+                                        {32823, L"Previous Track"},
+                                        {32824, L"Stop"},
+                                        {32825, L"Play/Pause"},
+                                        {32826, L"Mute"},
+                                        {32827, L"Volume Up"},
+                                        {32828, L"Volume Down"}});
   ExpectCommands(GetSubMenu(outer, 5), {{32829, L"Macro..."}});
   // Copy, Paste, Cut, Redo and Undo are offered by the drop-down lists only.
   for (UINT id = 32806; id <= 32810; ++id)

@@ -30,8 +30,8 @@ struct SystemApi {
   }
   bool WriteStruct(const std::u16string& p, const std::u16string& s, const std::u16string& k,
                    const void* data, size_t n) const {
-    return WritePrivateProfileStructW(W(s), W(k), const_cast<void*>(data),
-                                      static_cast<UINT>(n), W(p)) != FALSE;
+    return WritePrivateProfileStructW(W(s), W(k), const_cast<void*>(data), static_cast<UINT>(n),
+                                      W(p)) != FALSE;
   }
 };
 
