@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "corvane_version.h"
 #include "resources/resource.h"
 
 namespace {
@@ -260,7 +261,7 @@ const std::vector<Page>& Pages() {
        62,
        L"About Corvane",
        {{IDOK, K::DefPush, L"OK", 113, 41, 50, 14}},
-       {{K::Icon, L"#128"}, {K::Label, L"Corvane"}, {K::Label, L"Version 1.0.0.0"}}},
+       {{K::Icon, L"#128"}, {K::Label, L"Corvane"}, {K::Label, L"Version " CORVANE_VERSION}}},
       {IDD_CORVANE_DIALOG,
        382,
        276,
@@ -845,7 +846,8 @@ TEST(Strings, NoticeKeepsItsLineBreaks) {
   EXPECT_STREQ(buf, L"&About Corvane...");
 }
 
-TEST(Version, IsOneZeroZeroZeroOfCorvane) {
+// The version block and the manifest carry the build's one version (cmake/version.cmake).
+TEST(Version, IsTheBuildsVersionOfCorvane) {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   DWORD handle = 0;
@@ -856,16 +858,33 @@ TEST(Version, IsOneZeroZeroZeroOfCorvane) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT len = 0;
   ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &len));
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00010000u);
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00010000u);
-  wchar_t* text = nullptr;
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904B0\\ProductName",
-                             reinterpret_cast<void**>(&text), &len));
-  EXPECT_STREQ(text, L"Corvane");
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\040904B0\\FileVersion",
-                             reinterpret_cast<void**>(&text), &len));
-  EXPECT_STREQ(text, L"1.0.0.0");
+  const DWORD ms = MAKELONG(CORVANE_VERSION_MINOR, CORVANE_VERSION_MAJOR);
+  const DWORD ls = MAKELONG(0, CORVANE_VERSION_PATCH);
+  EXPECT_EQ(fixed->dwFileVersionMS, ms);
+  EXPECT_EQ(fixed->dwFileVersionLS, ls);
+  EXPECT_EQ(fixed->dwProductVersionMS, ms);
+  EXPECT_EQ(fixed->dwProductVersionLS, ls);
+  EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
+  const struct {
+    const wchar_t* name;
+    const wchar_t* text;
+  } values[] = {{L"ProductName", L"Corvane"},
+                {L"OriginalFilename", L"Corvane.exe"},
+                {L"FileVersion", L"" CORVANE_VERSION},
+                {L"ProductVersion", L"" CORVANE_VERSION}};
+  for (const auto& v : values) {
+    wchar_t* text = nullptr;
+    ASSERT_TRUE(VerQueryValueW(block.data(),
+                               (std::wstring(L"\\StringFileInfo\\040904B0\\") + v.name).c_str(),
+                               reinterpret_cast<void**>(&text), &len))
+        << v.name;
+    EXPECT_STREQ(text, v.text) << v.name;
+  }
+  std::vector<BYTE> manifest = ResourceBytes(1, RT_MANIFEST);
+  const std::string identity =
+      "name=\"Corvane\" version=\"" + std::to_string(CORVANE_VERSION_MAJOR) + "." +
+      std::to_string(CORVANE_VERSION_MINOR) + "." + std::to_string(CORVANE_VERSION_PATCH) + ".0\"";
+  EXPECT_NE(std::string(manifest.begin(), manifest.end()).find(identity), std::string::npos);
 }
 
 TEST(Manifest, AsksForCommonControlsSix) {
