@@ -4,6 +4,7 @@
 #include "model/records.h"
 #include "storage/file_io.h"
 #include "storage/profile.h"
+#include "storage/settings.h"
 
 namespace corvane::cli {
 
@@ -19,11 +20,11 @@ int CheckMacroFile(const std::u16string& path, std::u16string& problem) {
     return -1;
   }
   const profile::Document document = profile::Document::Parse(read.bytes);
-  if (!document.Get(u"Events", u"Numbers")) {
+  if (!document.Get(settings::kSectionEvents, settings::kKeyNumbers)) {
     problem = quoted + u" is not a macro file: it has no [Events] section with Numbers";
     return -1;
   }
-  const int32_t count = document.GetInt(u"Events", u"Numbers", 0);
+  const int32_t count = document.GetInt(settings::kSectionEvents, settings::kKeyNumbers, 0);
   if (count < 0 || count > kMaxEvents) {
     problem = quoted + u" is not a macro file: it claims " + Decimal(count) +
               u" events, a macro holds 0 to 512";
@@ -31,7 +32,7 @@ int CheckMacroFile(const std::u16string& path, std::u16string& problem) {
   }
   for (int32_t i = 1; i <= count; ++i) {
     MacroEvent event{};
-    if (!document.GetStruct(u"Events", Decimal(i), &event, sizeof event)) {
+    if (!document.GetStruct(settings::kSectionEvents, Decimal(i), &event, sizeof event)) {
       problem = quoted + u" is damaged: event " + Decimal(i) + u" is missing or malformed";
       return -1;
     }

@@ -94,12 +94,16 @@ struct MacroLibrary {
   int32_t MacroCount;
 };
 
+// The initial values are what the Pointer page, corvane-cli and restore hold before the settings
+// are read, and so what a missing key gives: the ladder of a new mouse, 400, 800, 1600 and
+// 3200 DPI on both axes (stage code n is (n + 1) x 200 DPI), and report-rate code 2000, which
+// names no rate.
 struct PointerSettings {
-  int32_t Resolutions;
-  int32_t XequalY;
-  int32_t ResolutionX[kMaxStages];
-  int32_t ResolutionY[kMaxStages];
-  int32_t ReportRate;
+  int32_t Resolutions = 4;
+  int32_t XequalY = 0;
+  int32_t ResolutionX[kMaxStages] = {1, 3, 7, 15, 15, 15, 15, 15};
+  int32_t ResolutionY[kMaxStages] = {1, 3, 7, 15, 15, 15, 15, 15};
+  int32_t ReportRate = 2000;
 };
 
 struct HardwareSettings {

@@ -11,6 +11,7 @@
 #include "storage/app_folder.h"
 #include "storage/configuration_json.h"
 #include "storage/file_io.h"
+#include "storage/macro_name.h"
 #include "storage/macro_store.h"
 #include "storage/profile.h"
 #include "storage/settings.h"
@@ -32,37 +33,12 @@ std::u16string Hex4(uint16_t value) {
 
 // Every key of Corvane.ini the document carries; the rest of the file stays as it is.
 void StoreSettings(profile::Document& d, const StoredConfiguration& c) {
-  d.SetInt(u"Application", u"LCID", static_cast<int32_t>(c.application.Lcid));
-  d.SetInt(u"Application", u"StartWithWindows", c.application.StartWithWindows);
-  d.SetInt(u"Application", u"MinimizeToSystemTray", c.application.MinimizeToSystemTray);
-  d.SetInt(u"Application", u"Demo", c.application.Demo);
-
-  d.SetHex(u"Hardware", u"VID", c.hardware.VendorId);
-  d.SetHex(u"Hardware", u"PID", c.hardware.ProductId);
-  d.SetHex(u"Hardware", u"MemoryLength", c.application.MemoryLength);
-  d.SetInt(u"Hardware", u"Buttons", c.hardware.ButtonCount);
-  d.SetInt(u"Hardware", u"Delay", c.hardware.ReportDelay);
-  d.SetInt(u"Hardware", u"TurboLo", c.hardware.TurboLo);
-  d.SetInt(u"Hardware", u"Resolutions", c.pointer.Resolutions);
-  StorePointerSettings(
-      d, c.pointer, c.hasPointerSpeed ? std::optional<int32_t>(c.pointerSpeed) : std::nullopt,
-      c.hasPointerAcceleration ? std::optional<int32_t>(c.pointerAcceleration) : std::nullopt);
-
-  d.SetInt(u"Buttons", u"UseComboBox", c.buttonSettings.UseComboBox);
-  d.SetInt(u"Buttons", u"IntervalMin", static_cast<int32_t>(c.buttonSettings.IntervalMin));
-  d.SetInt(u"Buttons", u"IntervalMax", static_cast<int32_t>(c.buttonSettings.IntervalMax));
-  d.SetInt(u"Buttons", u"IntervalMaxDigits", c.buttonSettings.IntervalMaxDigits);
+  settings::ForEachValue([&](const settings::Value& v, auto member) {
+    settings::StoreValue(d, v, OwnerIn<settings::OwnerOfT<decltype(member)>>(c).*member);
+  });
+  StorePointerSettings(d, c.pointer, c.applied);
   StoreButtonAssignments(d, c.assignments, c.hardware.ButtonCount);
-  for (int i = 0; i < c.hardware.ButtonCount; ++i)
-    d.SetInt(u"ButtonsDefault", text::DecimalText(i + 1), c.buttonsDefault[i]);
-
-  // The delay keys are the user's to tune and no page writes them; the rest as the page does.
-  const RecordingOptions& r = c.recording;
-  d.SetInt(u"Recording", u"DelayDefault", r.DelayDefault);
-  d.SetInt(u"Recording", u"DelayMax", r.DelayMax);
-  d.SetInt(u"Recording", u"DelayMaxDigits", r.DelayMaxDigits);
-  StoreRecordingOptions(d, r);
-
+  StoreButtonsDefaults(d, c.buttonsDefault, c.hardware.ButtonCount);
   StoreMacroNames(d, c.library, c.library.MacroCount);
 }
 
@@ -171,13 +147,13 @@ class Restore {
 
 }  // namespace
 
-bool BackupConfiguration(const std::u16string& path, std::u16string& error) {
-  const file_io::ReadResult settings = file_io::ReadWholeFile(SettingsFilePath());
-  if (settings.status == file_io::ReadStatus::kError) {
+bool BackupConfiguration(const profile::Document& settings, const std::u16string& path,
+                         std::u16string& error) {
+  if (settings.Unreadable()) {
     error = u"cannot read " + Quoted(SettingsFilePath());
     return false;
   }
-  const std::string json = ConfigurationToJson(*LoadStoredConfiguration());
+  const std::string json = ConfigurationToJson(*LoadStoredConfiguration(settings));
   if (!file_io::WriteWholeFile(path, json)) {
     error = u"cannot write " + Quoted(path);
     return false;
@@ -185,14 +161,27 @@ bool BackupConfiguration(const std::u16string& path, std::u16string& error) {
   return true;
 }
 
+bool BackupConfiguration(const std::u16string& path, std::u16string& error) {
+  return BackupConfiguration(LoadSettingsDocument(), path, error);
+}
+
 RestoreResult RestoreConfiguration(std::string_view json, const RestoreOptions& options) {
   RestoreResult result;
   const auto config = ConfigurationFromJson(json, result.error);
   if (!config) return result;
 
+  // Corvane.ini is read once: for the mouse it is set up for, the configuration it holds now
+  // (kept as the backup of the restore) and the keys the document does not carry.
+  Planned settings;
+  settings.target = SettingsFilePath();
+  profile::Document doc = options.settings ? *options.settings : LoadSettingsDocument();
+  if (doc.Unreadable()) {
+    result.error = u"cannot read " + Quoted(settings.target);
+    return result;
+  }
   ApplicationSettings application;
   HardwareSettings hardware;
-  LoadHardwareSettings(application, hardware);
+  LoadHardwareSettings(doc, application, hardware);
   if (!options.anyDevice && (hardware.VendorId != config->hardware.VendorId ||
                              hardware.ProductId != config->hardware.ProductId)) {
     result.error = u"$.device: the configuration is for the mouse " +
@@ -201,43 +190,36 @@ RestoreResult RestoreConfiguration(std::string_view json, const RestoreOptions& 
                    Hex4(hardware.ProductId);
     return result;
   }
+  std::u16string backupPath;
+  std::string backupJson;
+  if (doc.Exists()) {
+    backupPath = DatedBackupPath();
+    backupJson = ConfigurationToJson(*LoadStoredConfiguration(doc));
+  }
 
   // Everything new is prepared in memory first: the macro files, then Corvane.ini, which is
   // moved into place last so the name list never names a file that is not there yet.
   std::vector<Planned> files;
   for (int i = 0; i < config->library.MacroCount; ++i) {
     Macro& macro = config->library.Macros[i];
+    // A name that keys no file has no events; a name an earlier entry carries shares its file.
+    const std::u16string_view name = NameView(macro.Name);
+    if (!IsValidMacroName(name) || FindMacroName(config->library, name) < i) continue;
     Planned file;
-    file.target = MacroFilePath(NameView(macro.Name));
-    profile::Document doc = profile::Document::Load(file.target);
-    if (doc.Unreadable()) {
+    file.target = MacroFilePath(name);
+    profile::Document events = profile::Document::Load(file.target);
+    if (events.Unreadable()) {
       result.error = u"cannot read " + Quoted(file.target);
       return result;
     }
-    doc.SetInt(u"Events", u"Numbers", macro.EventCount);
-    for (int e = 0; e < macro.EventCount; ++e) {
-      doc.SetStruct(u"Events", text::DecimalText(e + 1), &macro.Events[e], sizeof macro.Events[e]);
-    }
-    file.bytes = doc.Serialize();
+    StoreMacroEvents(events, macro);
+    file.bytes = events.Serialize();
     files.push_back(std::move(file));
-  }
-  Planned settings;
-  settings.target = SettingsFilePath();
-  profile::Document doc = profile::Document::Load(settings.target);
-  if (doc.Unreadable()) {
-    result.error = u"cannot read " + Quoted(settings.target);
-    return result;
   }
   StoreSettings(doc, *config);
   settings.bytes = doc.Serialize();
   files.push_back(std::move(settings));
 
-  std::u16string backupPath;
-  std::string backupJson;
-  if (doc.Exists()) {
-    backupPath = DatedBackupPath();
-    backupJson = ConfigurationToJson(*LoadStoredConfiguration());
-  }
   Restore restore(options);
   if (!restore.Run(files, backupPath, backupJson, result.error)) {
     result.error += u"; nothing was changed";

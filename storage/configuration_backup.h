@@ -8,10 +8,16 @@
 #include <string_view>
 
 namespace corvane {
+namespace profile {
+class Document;
+}
 
 // Writes the document of the stored configuration to path (a temporary file, then a rename).
 // False, with error set to one line, when it cannot be written.
 bool BackupConfiguration(const std::u16string& path, std::u16string& error);
+// The same from Corvane.ini as the caller read it (LoadSettingsDocument).
+bool BackupConfiguration(const profile::Document& settings, const std::u16string& path,
+                         std::u16string& error);
 
 struct RestoreOptions {
   // Restore a document made for another mouse (other vendor or product identifier).
@@ -19,6 +25,8 @@ struct RestoreOptions {
   // Tests: the file operation (0-based, in the order of the restore) that fails, to prove that
   // every failure leaves the folder as it was. -1: none.
   int failAtStep = -1;
+  // Corvane.ini as the caller read it (LoadSettingsDocument); null: the restore reads it.
+  const profile::Document* settings = nullptr;
 };
 
 struct RestoreResult {

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <initializer_list>
 #include <limits>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -26,7 +28,6 @@ namespace {
 using Json = nlohmann::ordered_json;
 
 std::string Utf8(std::u16string_view text) { return text::Utf16ToUtf8(text); }
-std::string Utf8(uint32_t stringId) { return Utf8(BuiltinString(stringId)); }
 
 // ---- names the document uses ----
 
@@ -59,9 +60,6 @@ constexpr EventKind kEventKinds[] = {
     {kMsgDelay, "delay", false},
 };
 
-// The longest delay the mouse can hold: 24 bits of milliseconds.
-constexpr int64_t kMaxDelay = 0xFFFFFF;
-
 const EventKind* KindOfMessage(int32_t message) {
   for (const EventKind& kind : kEventKinds) {
     if (kind.Message == message) return &kind;
@@ -79,16 +77,66 @@ constexpr int32_t kReportRateNotSet = 2000;
 
 constexpr int kMaxStageCode = 15;  // stage code n is (n + 1) x 200 DPI
 
-constexpr uint32_t kModeNames[] = {IDS_AUTO, IDS_MANUAL, IDS_ONE_SHOT};
+// The names the document gives functions and execution modes: its own, fixed for good. They are
+// spelled as the built-in texts were when the document was made, so version 1 documents read;
+// rewording a text of the program changes none of them.
+constexpr struct {
+  int32_t Code;
+  const char* Name;
+} kFunctionNames[] = {
+    {0, "Disabled"},
+    {1, "Left-click"},
+    {2, "Right-click"},
+    {3, "Middle-click"},
+    {4, "Backward"},
+    {5, "Forward"},
+    {6, "Scroll Left"},
+    {7, "Scroll Right"},
+    {8, "Left Double-click"},
+    {9, "Left Triple-click"},
+    {10, "Increase DPI"},
+    {11, "Decrease DPI"},
+    {12, "Cycling DPI"},
+    {13, "Show/Hide Desktop"},
+    {14, "Copy"},
+    {15, "Paste"},
+    {16, "Cut"},
+    {17, "Redo"},
+    {18, "Undo"},
+    {19, "Close"},
+    {20, "Zoom In"},
+    {21, "Zoom Out"},
+    {22, "My Computer"},
+    {23, "Calculator"},
+    {24, "Send Mail"},
+    {25, "Browser Home"},
+    {26, "Browser Search"},
+    {27, "Browser Favorites"},
+    {28, "Browser Backward"},
+    {29, "Browser Forward"},
+    {30, "Next Track"},
+    {31, "Previous Track"},
+    {32, "Stop"},
+    {33, "Play/Pause"},
+    {34, "Mute"},
+    {35, "Volume Up"},
+    {36, "Volume Down"},
+    {37, "Bass Up"},
+    {38, "Bass Down"},
+    {39, "Treble Up"},
+    {40, "Treble Down"},
+    {kFunctionHotKey, "Hotkey..."},
+    {kFunctionMacro, "Macro..."},
+};
+constexpr const char* kModeNames[] = {"Auto", "Manual", "One-shot"};  // ExecutionMode 0..2
 
-// Function codes that name a function: the rows of the device, the hot key and the macro.
-bool IsKnownFunction(int32_t code) {
-  return code == kFunctionHotKey || code == kFunctionMacro || FunctionNameId(code) != 0;
-}
-
-std::string FunctionName(int32_t code) {
-  const uint32_t id = FunctionNameId(code);
-  return id ? Utf8(id) : std::string();
+// The name of a function code, or null for a code without one (41..253 and the rest: a button
+// that adds nothing to the image).
+const char* FunctionName(int32_t code) {
+  for (const auto& f : kFunctionNames) {
+    if (f.Code == code) return f.Name;
+  }
+  return nullptr;
 }
 
 std::string Hex(uint32_t value, int minDigits, bool upper) {
@@ -124,7 +172,7 @@ Json ButtonJson(int button, const ButtonAssignment& a) {
   json["button"] = button;
   Json function = Json::object();
   function["code"] = a.FunctionCode;
-  if (IsKnownFunction(a.FunctionCode)) function["name"] = FunctionName(a.FunctionCode);
+  if (const char* name = FunctionName(a.FunctionCode)) function["name"] = name;
   json["function"] = function;
   Json hotKey = Json::object();
   hotKey["vk"] = a.HotKeyVk;
@@ -132,8 +180,7 @@ Json ButtonJson(int button, const ButtonAssignment& a) {
   hotKey["text"] = Utf8(HotKeyText(a.HotKeyVk, a.HotKeyModifiers, 0));
   json["hotKey"] = hotKey;
   json["macro"] = Utf8(NameView(a.MacroName));
-  json["mode"] = a.ExecutionMode >= 0 && a.ExecutionMode <= 2 ? Utf8(kModeNames[a.ExecutionMode])
-                                                              : std::string();
+  json["mode"] = a.ExecutionMode >= 0 && a.ExecutionMode <= 2 ? kModeNames[a.ExecutionMode] : "";
   json["interval"] = a.ExecutionInterval;
   return json;
 }
@@ -162,15 +209,21 @@ std::string Element(const std::string& path, size_t index) {
   throw Problem{path, message};
 }
 
-const Json& ObjectAt(const Json& value, const std::string& path,
-                     std::initializer_list<const char*> keys) {
+template <class Keys>
+const Json& ObjectWith(const Json& value, const std::string& path, const Keys& keys) {
   if (!value.is_object()) Fail(path, "must be an object");
   for (auto it = value.begin(); it != value.end(); ++it) {
-    if (std::none_of(keys.begin(), keys.end(), [&](const char* k) { return it.key() == k; })) {
+    if (std::none_of(std::begin(keys), std::end(keys),
+                     [&](std::string_view k) { return it.key() == k; })) {
       Fail(Member(path, it.key()), "unknown key");
     }
   }
   return value;
+}
+
+const Json& ObjectAt(const Json& value, const std::string& path,
+                     std::initializer_list<std::string_view> keys) {
+  return ObjectWith(value, path, keys);
 }
 
 const Json& Required(const Json& object, const std::string& path, const char* key) {
@@ -215,9 +268,7 @@ std::u16string StringAt(const Json& value, const std::string& path) {
 }
 
 // 1..digits hexadecimal digits of either case.
-uint32_t HexAt(const Json& object, const std::string& path, const char* key, int digits) {
-  const std::string where = Member(path, key);
-  const Json& value = Required(object, path, key);
+uint32_t HexTextAt(const Json& value, const std::string& where, int digits) {
   const std::string what =
       "must be a text of 1 to " + std::to_string(digits) + " hexadecimal digits";
   if (!value.is_string()) Fail(where, what);
@@ -245,28 +296,137 @@ const Json& ArrayAt(const Json& object, const std::string& path, const char* key
   return value;
 }
 
-void ReadApplication(const Json& doc, StoredConfiguration& c) {
-  const std::string path = "$.application";
-  const Json& o = ObjectAt(Required(doc, "$", "application"), path,
-                           {"language", "startWithWindows", "minimizeToSystemTray", "demo"});
-  c.application.Lcid = static_cast<uint32_t>(Integer(o, path, "language", 0, kUint32Max));
-  c.application.StartWithWindows = Int32(o, path, "startWithWindows");
-  c.application.MinimizeToSystemTray = Int32(o, path, "minimizeToSystemTray");
-  c.application.Demo = Int32(o, path, "demo");
+// ---- the values of storage/settings.def ----
+
+// The objects of the document that hold them, in document order, and the lists each holds beside.
+struct Group {
+  const char* Name;
+  std::string_view Lists[2];
+};
+constexpr Group kGroups[] = {
+    {"application", {}},    {"device", {}},    {"pointer", {"dpiX", "dpiY"}},
+    {"buttonSettings", {}}, {"recording", {}},
+};
+
+template <class T>
+int64_t FieldValue(const T& field) {
+  return static_cast<int64_t>(field);
 }
 
-void ReadDevice(const Json& doc, StoredConfiguration& c) {
-  const std::string path = "$.device";
-  const Json& o =
-      ObjectAt(Required(doc, "$", "device"), path,
-               {"vendorId", "productId", "memoryLength", "buttons", "reportDelay", "turboLo"});
-  c.hardware.VendorId = static_cast<uint16_t>(HexAt(o, path, "vendorId", 4));
-  c.hardware.ProductId = static_cast<uint16_t>(HexAt(o, path, "productId", 4));
-  c.application.MemoryLength = HexAt(o, path, "memoryLength", 8);
-  c.hardware.ButtonCount =
-      static_cast<int32_t>(Integer(o, path, "buttons", kMinButtonCount, kMaxButtonCount));
-  c.hardware.ReportDelay = static_cast<int32_t>(Integer(o, path, "reportDelay", 0, kInt32Max));
-  c.hardware.TurboLo = static_cast<uint8_t>(Integer(o, path, "turboLo", 0, 0xFF));
+template <class T>
+void SetField(T& field, int64_t v) {
+  field = static_cast<T>(v);
+}
+void SetField(std::optional<int32_t>& field, int64_t v) { field = static_cast<int32_t>(v); }
+
+// A code that has no form in the document's units: {"code": n}.
+Json CodeJson(int64_t code) {
+  Json json = Json::object();
+  json["code"] = code;
+  return json;
+}
+
+Json ValueJson(const settings::Value& v, int64_t value) {
+  switch (v.encoding) {
+    case settings::Encoding::kInt: return value;
+    case settings::Encoding::kHex: return Hex(static_cast<uint32_t>(value), 1, false);
+    case settings::Encoding::kId: return Hex(static_cast<uint32_t>(value), 4, true);
+    case settings::Encoding::kRate:
+      for (const auto& rate : kReportRates) {
+        if (rate.Code == value) return rate.PerSecond;
+      }
+      return value == kReportRateNotSet ? Json(nullptr) : CodeJson(value);
+  }
+  return value;
+}
+
+// A DPI stage: its DPI, or its code when it names none.
+Json StageJson(int32_t code) {
+  if (code < 0 || code > kMaxStageCode) return CodeJson(code);
+  return 200 * (code + 1);
+}
+
+// {"code": n} of a value without a form of its own, n in low..high.
+int64_t CodeAt(const Json& value, const std::string& path, int64_t low, int64_t high) {
+  const Json& o = ObjectAt(value, path, {"code"});
+  return Integer(o, path, "code", low, high);
+}
+
+int64_t ReadValue(const settings::Value& v, const Json& value, const std::string& path) {
+  switch (v.encoding) {
+    case settings::Encoding::kInt: return IntegerAt(value, path, v.low, v.high);
+    case settings::Encoding::kHex:
+    case settings::Encoding::kId:
+      return HexTextAt(value, path, v.encoding == settings::Encoding::kId ? 4 : 8);
+    case settings::Encoding::kRate: {
+      if (value.is_null()) return kReportRateNotSet;
+      if (value.is_object()) return CodeAt(value, path, v.low, v.high);
+      const int64_t perSecond = IntegerAt(value, path, 50, 1000);
+      for (const auto& rate : kReportRates) {
+        if (rate.PerSecond == perSecond) return rate.Code;
+      }
+      Fail(path, std::to_string(perSecond) +
+                     " is not one of 1000, 500, 250, 200, 125, 100, 50, null or {\"code\": n}");
+    }
+  }
+  return 0;
+}
+
+void WriteValues(Json& doc, const StoredConfiguration& c) {
+  for (const auto& group : kGroups) doc[group.Name] = Json::object();
+  settings::ForEachValue([&](const settings::Value& v, auto member) {
+    const auto& field = OwnerIn<settings::OwnerOfT<decltype(member)>>(c).*member;
+    Json& object = doc[std::string(v.group)];
+    if constexpr (std::is_same_v<std::decay_t<decltype(field)>, std::optional<int32_t>>) {
+      if (field) object[std::string(v.name)] = ValueJson(v, *field);
+    } else {
+      object[std::string(v.name)] = ValueJson(v, FieldValue(field));
+    }
+  });
+}
+
+void ReadValues(const Json& doc, StoredConfiguration& c) {
+  for (const auto& group : kGroups) {
+    const std::string path = std::string("$.") + group.Name;
+    std::vector<std::string_view> keys;
+    for (std::string_view list : group.Lists) {
+      if (!list.empty()) keys.push_back(list);
+    }
+    settings::ForEachValue([&](const settings::Value& v, auto) {
+      if (v.group == group.Name) keys.push_back(v.name);
+    });
+    ObjectWith(Required(doc, "$", group.Name), path, keys);
+  }
+  settings::ForEachValue([&](const settings::Value& v, auto member) {
+    auto& field = OwnerIn<settings::OwnerOfT<decltype(member)>>(c).*member;
+    const std::string group(v.group);
+    const std::string name(v.name);
+    const Json& object = doc[group];
+    if (v.written == settings::Written::kAppliedOnly && !object.contains(name)) return;
+    SetField(field, ReadValue(v, Required(object, "$." + group, name.c_str()),
+                              Member("$." + group, name)));
+  });
+}
+
+int32_t ReadFunction(const Json& value, const std::string& path) {
+  const Json& o = ObjectAt(value, path, {"code", "name"});
+  const bool hasCode = o.contains("code");
+  const bool hasName = o.contains("name");
+  if (!hasCode && !hasName) Fail(path, "needs a code or a name");
+  // Any code: one without a name is stored and loaded, and adds nothing to the image.
+  int32_t code = hasCode ? Int32(o, path, "code") : 0;
+  if (hasName) {
+    const std::string where = Member(path, "name");
+    const std::string name = Utf8(StringAt(o["name"], where));
+    const auto* named = std::find_if(std::begin(kFunctionNames), std::end(kFunctionNames),
+                                     [&](const auto& f) { return name == f.Name; });
+    if (named == std::end(kFunctionNames)) Fail(where, "unknown function name " + Quoted(name));
+    if (hasCode && named->Code != code) {
+      Fail(where, Quoted(name) + " is not the name of function code " + std::to_string(code));
+    }
+    code = named->Code;
+  }
+  return code;
 }
 
 void ReadStages(const Json& o, const std::string& path, const char* key, int count,
@@ -279,149 +439,15 @@ void ReadStages(const Json& o, const std::string& path, const char* key, int cou
   }
   for (int i = 0; i < count; ++i) {
     const std::string at = Element(where, static_cast<size_t>(i));
-    const int64_t dpi =
-        IntegerAt(stages[static_cast<size_t>(i)], at, 200, 200 * (kMaxStageCode + 1));
+    const Json& stage = stages[static_cast<size_t>(i)];
+    if (stage.is_object()) {
+      codes[i] = static_cast<int32_t>(CodeAt(stage, at, kInt32Min, kInt32Max));
+      continue;
+    }
+    const int64_t dpi = IntegerAt(stage, at, 200, 200 * (kMaxStageCode + 1));
     if (dpi % 200 != 0) Fail(at, std::to_string(dpi) + " DPI is not a multiple of 200");
     codes[i] = static_cast<int32_t>(dpi / 200 - 1);
   }
-}
-
-void ReadPointer(const Json& doc, StoredConfiguration& c) {
-  const std::string path = "$.pointer";
-  const Json& o = ObjectAt(Required(doc, "$", "pointer"), path,
-                           {"resolutions", "XequalY", "dpiX", "dpiY", "reportRate", "pointerSpeed",
-                            "pointerAcceleration"});
-  c.pointer = DefaultPointerSettings();
-  c.pointer.Resolutions =
-      static_cast<int32_t>(Integer(o, path, "resolutions", kMinResolutions, kMaxResolutions));
-  c.pointer.XequalY = Int32(o, path, "XequalY");
-  ReadStages(o, path, "dpiX", c.pointer.Resolutions, c.pointer.ResolutionX);
-  ReadStages(o, path, "dpiY", c.pointer.Resolutions, c.pointer.ResolutionY);
-  const Json& rate = Required(o, path, "reportRate");
-  if (rate.is_null()) {
-    c.pointer.ReportRate = kReportRateNotSet;
-  } else {
-    const int64_t perSecond = IntegerAt(rate, Member(path, "reportRate"), 50, 1000);
-    const auto* found = std::find_if(std::begin(kReportRates), std::end(kReportRates),
-                                     [&](const auto& r) { return r.PerSecond == perSecond; });
-    if (found == std::end(kReportRates)) {
-      Fail(Member(path, "reportRate"),
-           std::to_string(perSecond) + " is not one of 1000, 500, 250, 200, 125, 100, 50 or null");
-    }
-    c.pointer.ReportRate = found->Code;
-  }
-  c.hasPointerSpeed = o.contains("pointerSpeed");
-  if (c.hasPointerSpeed)
-    c.pointerSpeed = static_cast<int32_t>(Integer(o, path, "pointerSpeed", 1, 20));
-  c.hasPointerAcceleration = o.contains("pointerAcceleration");
-  if (c.hasPointerAcceleration) {
-    c.pointerAcceleration = static_cast<int32_t>(Integer(o, path, "pointerAcceleration", 0, 1));
-  }
-}
-
-void ReadButtonSettings(const Json& doc, StoredConfiguration& c) {
-  const std::string path = "$.buttonSettings";
-  const Json& o = ObjectAt(Required(doc, "$", "buttonSettings"), path,
-                           {"useComboBox", "intervalMin", "intervalMax", "intervalMaxDigits"});
-  c.buttonSettings.UseComboBox = Int32(o, path, "useComboBox");
-  c.buttonSettings.IntervalMin =
-      static_cast<uint32_t>(Integer(o, path, "intervalMin", 0, kUint32Max));
-  c.buttonSettings.IntervalMax =
-      static_cast<uint32_t>(Integer(o, path, "intervalMax", 0, kUint32Max));
-  if (c.buttonSettings.IntervalMax < c.buttonSettings.IntervalMin) {
-    Fail(Member(path, "intervalMax"), "is below intervalMin");
-  }
-  c.buttonSettings.IntervalMaxDigits =
-      static_cast<int32_t>(Integer(o, path, "intervalMaxDigits", 1, 10));
-}
-
-void ReadRecording(const Json& doc, StoredConfiguration& c) {
-  const std::string path = "$.recording";
-  const Json& o = ObjectAt(Required(doc, "$", "recording"), path,
-                           {"delayDefault", "delayMax", "delayMaxDigits", "mouse", "keyboard",
-                            "delay", "minimize", "useHotkey", "hotkey"});
-  RecordingOptions& r = c.recording;
-  r.DelayDefault = static_cast<int32_t>(Integer(o, path, "delayDefault", 0, kMaxDelay));
-  r.DelayMax = static_cast<int32_t>(Integer(o, path, "delayMax", 0, kMaxDelay));
-  r.DelayMaxDigits = static_cast<int32_t>(Integer(o, path, "delayMaxDigits", 1, 10));
-  r.RecordingMouse = Int32(o, path, "mouse");
-  r.RecordingKeyboard = Int32(o, path, "keyboard");
-  r.RecordingDelay = Int32(o, path, "delay");
-  r.RecordingMinimize = Int32(o, path, "minimize");
-  r.RecordingUseHotkey = Int32(o, path, "useHotkey");
-  r.RecordingHotkey = HexAt(o, path, "hotkey", 8);
-}
-
-int32_t ReadFunction(const Json& value, const std::string& path) {
-  const Json& o = ObjectAt(value, path, {"code", "name"});
-  const bool hasCode = o.contains("code");
-  const bool hasName = o.contains("name");
-  if (!hasCode && !hasName) Fail(path, "needs a code or a name");
-  int32_t code = 0;
-  if (hasCode) {
-    code = Int32(o, path, "code");
-    if (!IsKnownFunction(code))
-      Fail(Member(path, "code"), "unknown function code " + std::to_string(code));
-  }
-  if (hasName) {
-    const std::string where = Member(path, "name");
-    const std::string name = Utf8(StringAt(o["name"], where));
-    int32_t named = -1;
-    for (int32_t candidate : {0,
-                              1,
-                              2,
-                              3,
-                              4,
-                              5,
-                              6,
-                              7,
-                              8,
-                              9,
-                              10,
-                              11,
-                              12,
-                              13,
-                              14,
-                              15,
-                              16,
-                              17,
-                              18,
-                              19,
-                              20,
-                              21,
-                              22,
-                              23,
-                              24,
-                              25,
-                              26,
-                              27,
-                              28,
-                              29,
-                              30,
-                              31,
-                              32,
-                              33,
-                              34,
-                              35,
-                              36,
-                              37,
-                              38,
-                              39,
-                              40,
-                              kFunctionHotKey,
-                              kFunctionMacro}) {
-      if (IsKnownFunction(candidate) && FunctionName(candidate) == name) {
-        named = candidate;
-        break;
-      }
-    }
-    if (named < 0) Fail(where, "unknown function name " + Quoted(name));
-    if (hasCode && named != code) {
-      Fail(where, Quoted(name) + " is not the name of function code " + std::to_string(code));
-    }
-    code = named;
-  }
-  return code;
 }
 
 void ReadButtons(const Json& doc, StoredConfiguration& c) {
@@ -433,10 +459,8 @@ void ReadButtons(const Json& doc, StoredConfiguration& c) {
   }
   for (int i = 0; i < count; ++i) {
     const std::string at = Element("$.buttonsDefault", static_cast<size_t>(i));
-    const auto code =
+    c.buttonsDefault[i] =
         static_cast<int32_t>(IntegerAt(defaults[static_cast<size_t>(i)], at, kInt32Min, kInt32Max));
-    if (!IsKnownFunction(code)) Fail(at, "unknown function code " + std::to_string(code));
-    c.buttonsDefault[i] = code;
   }
 
   const Json& buttons = ArrayAt(doc, "$", "buttons");
@@ -444,6 +468,7 @@ void ReadButtons(const Json& doc, StoredConfiguration& c) {
     Fail("$.buttons", "holds " + std::to_string(buttons.size()) + " buttons; device.buttons says " +
                           std::to_string(count));
   }
+  const ButtonSettings& limits = c.buttonSettings;
   for (int i = 0; i < count; ++i) {
     const std::string path = Element("$.buttons", static_cast<size_t>(i));
     const Json& o = ObjectAt(buttons[static_cast<size_t>(i)], path,
@@ -455,8 +480,8 @@ void ReadButtons(const Json& doc, StoredConfiguration& c) {
 
     const std::string hotPath = Member(path, "hotKey");
     const Json& hot = ObjectAt(Required(o, path, "hotKey"), hotPath, {"vk", "modifiers", "text"});
-    a.HotKeyVk = static_cast<uint16_t>(Integer(hot, hotPath, "vk", 0, 0xFF));
-    a.HotKeyModifiers = static_cast<uint16_t>(Integer(hot, hotPath, "modifiers", 0, 0x7F));
+    a.HotKeyVk = static_cast<uint16_t>(Integer(hot, hotPath, "vk", 0, 0xFFFF));
+    a.HotKeyModifiers = static_cast<uint16_t>(Integer(hot, hotPath, "modifiers", 0, 0xFFFF));
     if (hot.contains("text")) {
       // The text is for reading; one that names another combination is a half-made edit.
       const std::u16string text = StringAt(hot["text"], Member(hotPath, "text"));
@@ -475,14 +500,19 @@ void ReadButtons(const Json& doc, StoredConfiguration& c) {
 
     const std::string modePath = Member(path, "mode");
     const std::string mode = Utf8(StringAt(Required(o, path, "mode"), modePath));
-    a.ExecutionMode = -1;
-    for (int32_t m = 0; m < 3; ++m) {
-      if (mode == Utf8(kModeNames[m])) a.ExecutionMode = m;
-    }
-    if (a.ExecutionMode < 0)
+    const auto* named = std::find(std::begin(kModeNames), std::end(kModeNames), mode);
+    if (named == std::end(kModeNames))
       Fail(modePath, "unknown mode " + Quoted(mode) + "; Auto, Manual or One-shot");
-    a.ExecutionInterval = static_cast<uint32_t>(
-        Integer(o, path, "interval", c.buttonSettings.IntervalMin, c.buttonSettings.IntervalMax));
+    a.ExecutionMode = static_cast<int32_t>(named - std::begin(kModeNames));
+    // As loading leaves it: within intervalMin..intervalMax, or intervalMin itself when the
+    // limits are the wrong way round.
+    if (limits.IntervalMin > limits.IntervalMax) {
+      a.ExecutionInterval = static_cast<uint32_t>(
+          Integer(o, path, "interval", limits.IntervalMin, limits.IntervalMin));
+    } else {
+      a.ExecutionInterval = static_cast<uint32_t>(
+          Integer(o, path, "interval", limits.IntervalMin, limits.IntervalMax));
+    }
   }
 }
 
@@ -505,11 +535,15 @@ MacroEvent ReadEvent(const Json& value, const std::string& path) {
     if (vk < 0) Fail(where, "unknown key name " + Quoted(Utf8(key)));
     return MacroEvent{kind->Message, vk};
   }
-  if (kind->Message == kMsgDelay) {
-    return MacroEvent{kind->Message, static_cast<int32_t>(IntegerAt(data, where, 0, kMaxDelay))};
-  }
   return MacroEvent{kind->Message,
                     static_cast<int32_t>(IntegerAt(data, where, kInt32Min, kInt32Max))};
+}
+
+bool SameEvents(const Macro& a, const Macro& b) {
+  return a.EventCount == b.EventCount &&
+         std::equal(a.Events, a.Events + a.EventCount, b.Events, [](const auto& x, const auto& y) {
+           return x.Message == y.Message && x.Data == y.Data;
+         });
 }
 
 void ReadMacros(const Json& doc, StoredConfiguration& c) {
@@ -525,16 +559,9 @@ void ReadMacros(const Json& doc, StoredConfiguration& c) {
     const Json& o = ObjectAt(macros[i], path, {"name", "events"});
     const std::string namePath = Member(path, "name");
     const std::u16string name = StringAt(Required(o, path, "name"), namePath);
-    if (!IsValidMacroName(name)) {
-      Fail(namePath, Quoted(Utf8(name)) +
-                         " cannot name a macro file (1 to 63 characters, none of "
-                         "\\ / : * ? \" < > |, no device name)");
-    }
-    const int other = FindMacroName(library, name);
-    if (other >= 0) {
-      Fail(namePath, Quoted(Utf8(name)) + " is the name of " +
-                         Element("$.macros", static_cast<size_t>(other)) +
-                         " (names differ in more than case)");
+    if (name.size() > static_cast<size_t>(kMacroNameChars) ||
+        name.find(u'\0') != std::u16string::npos) {
+      Fail(namePath, "must be at most 63 characters without NUL");
     }
     const Json& events = ArrayAt(o, path, "events");
     if (events.size() > static_cast<size_t>(kMaxEvents)) {
@@ -547,88 +574,63 @@ void ReadMacros(const Json& doc, StoredConfiguration& c) {
       macro.Events[e] = ReadEvent(events[e], Element(Member(path, "events"), e));
     }
     macro.EventCount = static_cast<int32_t>(events.size());
+    // What the program loads for a list entry: a name that cannot name a file has no events,
+    // and a name that an earlier entry carries reads that entry's file.
+    if (!IsValidMacroName(name) && macro.EventCount != 0) {
+      Fail(namePath, Quoted(Utf8(name)) +
+                         " cannot name a macro file (1 to 63 characters, none of "
+                         "\\ / : * ? \" < > |, no device name), so it has no events");
+    }
+    const int other = FindMacroName(library, name, static_cast<int>(i));
+    if (IsValidMacroName(name) && other >= 0 && other < static_cast<int>(i) &&
+        !SameEvents(library.Macros[other], macro)) {
+      Fail(namePath, Quoted(Utf8(name)) + " is the name of " +
+                         Element("$.macros", static_cast<size_t>(other)) +
+                         " (names differ in more than case), whose events differ");
+    }
     library.MacroCount = static_cast<int32_t>(i + 1);
   }
 }
 
 }  // namespace
 
-std::unique_ptr<StoredConfiguration> LoadStoredConfiguration() {
+std::unique_ptr<StoredConfiguration> LoadStoredConfiguration(const profile::Document& settings) {
   auto c = std::make_unique<StoredConfiguration>();
-  LoadHardwareSettings(c->application, c->hardware);
-  LoadMacroLibrary(c->library);
-  LoadButtonAssignments(c->buttonSettings, c->assignments, c->hardware.ButtonCount, c->library);
-  c->pointer = DefaultPointerSettings();
-  LoadPointerSettings(c->pointer);
-  LoadRecordingOptions(c->recording);
-  for (int i = 0; i < c->hardware.ButtonCount; ++i)
-    c->buttonsDefault[i] = LoadButtonsDefault(i + 1);
-  const profile::Document doc = profile::Document::Load(SettingsFilePath());
-  c->hasPointerSpeed = doc.Get(u"Hardware", u"PointerSpeed").has_value();
-  c->pointerSpeed = doc.GetInt(u"Hardware", u"PointerSpeed", 0);
-  c->hasPointerAcceleration = doc.Get(u"Hardware", u"PointerAcceleration").has_value();
-  c->pointerAcceleration = doc.GetInt(u"Hardware", u"PointerAcceleration", 0);
+  LoadHardwareSettings(settings, c->application, c->hardware);
+  LoadMacroLibrary(settings, c->library);
+  LoadButtonAssignments(settings, c->buttonSettings, c->assignments, c->hardware.ButtonCount,
+                        c->library);
+  LoadPointerSettings(settings, c->pointer);
+  c->applied = LoadAppliedPointer(settings);
+  LoadRecordingOptions(settings, c->recording);
+  LoadButtonsDefaults(settings, c->buttonsDefault, c->hardware.ButtonCount);
   return c;
+}
+
+std::unique_ptr<StoredConfiguration> LoadStoredConfiguration() {
+  return LoadStoredConfiguration(LoadSettingsDocument());
 }
 
 std::string ConfigurationToJson(const StoredConfiguration& c) {
   Json doc = Json::object();
   doc["schema"] = kConfigurationSchema;
   doc["version"] = kConfigurationVersion;
+  WriteValues(doc, c);
 
-  Json& application = doc["application"] = Json::object();
-  application["language"] = c.application.Lcid;
-  application["startWithWindows"] = c.application.StartWithWindows;
-  application["minimizeToSystemTray"] = c.application.MinimizeToSystemTray;
-  application["demo"] = c.application.Demo;
-
-  Json& device = doc["device"] = Json::object();
-  device["vendorId"] = Hex(c.hardware.VendorId, 4, true);
-  device["productId"] = Hex(c.hardware.ProductId, 4, true);
-  device["memoryLength"] = Hex(c.application.MemoryLength, 1, false);
-  device["buttons"] = c.hardware.ButtonCount;
-  device["reportDelay"] = c.hardware.ReportDelay;
-  device["turboLo"] = c.hardware.TurboLo;
-
-  Json& pointer = doc["pointer"] = Json::object();
+  Json& pointer = doc["pointer"];
   const int stages = std::clamp(c.pointer.Resolutions, kMinResolutions, kMaxResolutions);
-  pointer["resolutions"] = stages;
-  pointer["XequalY"] = c.pointer.XequalY;
   Json dpiX = Json::array();
   Json dpiY = Json::array();
   for (int i = 0; i < stages; ++i) {
-    dpiX.push_back(200 * (static_cast<int64_t>(c.pointer.ResolutionX[i]) + 1));
-    dpiY.push_back(200 * (static_cast<int64_t>(c.pointer.ResolutionY[i]) + 1));
+    dpiX.push_back(StageJson(c.pointer.ResolutionX[i]));
+    dpiY.push_back(StageJson(c.pointer.ResolutionY[i]));
   }
   pointer["dpiX"] = dpiX;
   pointer["dpiY"] = dpiY;
-  pointer["reportRate"] = nullptr;
-  for (const auto& rate : kReportRates) {
-    if (rate.Code == c.pointer.ReportRate) pointer["reportRate"] = rate.PerSecond;
-  }
-  if (c.hasPointerSpeed) pointer["pointerSpeed"] = c.pointerSpeed;
-  if (c.hasPointerAcceleration) pointer["pointerAcceleration"] = c.pointerAcceleration;
-
-  Json& settings = doc["buttonSettings"] = Json::object();
-  settings["useComboBox"] = c.buttonSettings.UseComboBox;
-  settings["intervalMin"] = c.buttonSettings.IntervalMin;
-  settings["intervalMax"] = c.buttonSettings.IntervalMax;
-  settings["intervalMaxDigits"] = c.buttonSettings.IntervalMaxDigits;
 
   const int buttons = std::clamp(c.hardware.ButtonCount, 0, kMaxButtonCount);
   Json& defaults = doc["buttonsDefault"] = Json::array();
   for (int i = 0; i < buttons; ++i) defaults.push_back(c.buttonsDefault[i]);
-
-  Json& recording = doc["recording"] = Json::object();
-  recording["delayDefault"] = c.recording.DelayDefault;
-  recording["delayMax"] = c.recording.DelayMax;
-  recording["delayMaxDigits"] = c.recording.DelayMaxDigits;
-  recording["mouse"] = c.recording.RecordingMouse;
-  recording["keyboard"] = c.recording.RecordingKeyboard;
-  recording["delay"] = c.recording.RecordingDelay;
-  recording["minimize"] = c.recording.RecordingMinimize;
-  recording["useHotkey"] = c.recording.RecordingUseHotkey;
-  recording["hotkey"] = Hex(c.recording.RecordingHotkey, 1, false);
 
   Json& assignments = doc["buttons"] = Json::array();
   for (int i = 0; i < buttons; ++i) assignments.push_back(ButtonJson(i + 1, c.assignments[i]));
@@ -676,11 +678,9 @@ std::unique_ptr<StoredConfiguration> ConfigurationFromJson(std::string_view json
                             " is not supported; this program reads version " +
                             std::to_string(kConfigurationVersion));
     }
-    ReadApplication(top, *c);
-    ReadDevice(top, *c);
-    ReadPointer(top, *c);
-    ReadButtonSettings(top, *c);
-    ReadRecording(top, *c);
+    ReadValues(top, *c);
+    ReadStages(top["pointer"], "$.pointer", "dpiX", c->pointer.Resolutions, c->pointer.ResolutionX);
+    ReadStages(top["pointer"], "$.pointer", "dpiY", c->pointer.Resolutions, c->pointer.ResolutionY);
     ReadMacros(top, *c);
     ReadButtons(top, *c);
   } catch (const Problem& problem) {

@@ -11,6 +11,7 @@
 #include "storage/file_io.h"
 #include "storage/macro_name.h"
 #include "storage/profile.h"
+#include "storage/settings.h"
 #include "storage/text_encoding.h"
 
 namespace corvane {
@@ -18,9 +19,9 @@ namespace {
 
 using profile::Document;
 
-constexpr std::u16string_view kMacrosSection = u"Macros";
-constexpr std::u16string_view kEvents = u"Events";
-constexpr std::u16string_view kNumbers = u"Numbers";
+constexpr std::u16string_view kMacrosSection = settings::kSectionMacros;
+constexpr std::u16string_view kEvents = settings::kSectionEvents;
+constexpr std::u16string_view kNumbers = settings::kKeyNumbers;
 
 // The number an event key spells as SaveMacroEvents writes it (decimal, no sign, no leading zero),
 // or 0 for any other key.
@@ -68,14 +69,18 @@ void ClearMacros(Macro* first, int n) {
   for (int i = 0; i < n; ++i) ClearMacro(first[i]);
 }
 
-int LoadMacroNames(MacroLibrary& library) {
-  const Document doc = Document::Load(SettingsFilePath());
+int LoadMacroNames(const Document& doc, MacroLibrary& library) {
   const int count = std::clamp(doc.GetInt(kMacrosSection, kNumbers, 0), 0, kMaxMacros);
   for (int i = 0; i < count; ++i) {
     const std::u16string name = doc.GetString(kMacrosSection, text::DecimalText(i + 1), u"");
-    CopyName(library.Macros[i].Name, LimitMacroName(name));
+    // A name is text: an unpaired surrogate (only a UTF-16 file can hold one) reads as U+FFFD.
+    CopyName(library.Macros[i].Name, LimitMacroName(text::Utf8ToUtf16(text::Utf16ToUtf8(name))));
   }
   return count;
+}
+
+int LoadMacroNames(MacroLibrary& library) {
+  return LoadMacroNames(LoadSettingsDocument(), library);
 }
 
 void StoreMacroNames(Document& doc, const MacroLibrary& library, int count) {
@@ -126,6 +131,13 @@ void LoadMacroEvents(Macro& macro, const std::u16string* file) {
   macro.EventCount = count;
 }
 
+void StoreMacroEvents(Document& doc, const Macro& macro) {
+  const int count = std::clamp(macro.EventCount, 0, kMaxEvents);
+  doc.SetInt(kEvents, kNumbers, count);
+  for (int i = 0; i < count; ++i)
+    doc.SetStruct(kEvents, text::DecimalText(i + 1), &macro.Events[i], sizeof macro.Events[i]);
+}
+
 bool SaveMacroEvents(Macro& macro, const std::u16string* file) {
   std::u16string own;
   if (!file) {
@@ -133,10 +145,7 @@ bool SaveMacroEvents(Macro& macro, const std::u16string* file) {
     file = &own;
   }
   Document doc = Document::Load(*file);
-  const int count = std::clamp(macro.EventCount, 0, kMaxEvents);
-  doc.SetInt(kEvents, kNumbers, count);
-  for (int i = 0; i < count; ++i)
-    doc.SetStruct(kEvents, text::DecimalText(i + 1), &macro.Events[i], sizeof macro.Events[i]);
+  StoreMacroEvents(doc, macro);
   if (!doc.Save(*file)) return false;
   macro.Modified = 0;
   return true;
@@ -185,11 +194,13 @@ bool RemoveMacro(MacroLibrary& library, int index) {
   return true;
 }
 
-void LoadMacroLibrary(MacroLibrary& library) {
+void LoadMacroLibrary(const Document& settings, MacroLibrary& library) {
   ClearMacros(library.Macros, kMaxMacros);
-  library.MacroCount = LoadMacroNames(library);
+  library.MacroCount = LoadMacroNames(settings, library);
   for (int i = 0; i < library.MacroCount; ++i) LoadMacroEvents(library.Macros[i]);
 }
+
+void LoadMacroLibrary(MacroLibrary& library) { LoadMacroLibrary(LoadSettingsDocument(), library); }
 
 int NewMacro(MacroLibrary& library) {
   const int index = Count(library);

@@ -23,7 +23,10 @@ void ClearMacros(Macro* first, int n);
 // Reads Numbers (0 when missing, held to 0..128) and keys 1..Numbers into the Names of entries
 // 0..Numbers-1 (a missing key gives the empty name, a longer name is cut to 63 units). Returns
 // the count; the caller stores it as MacroCount. Events are not touched.
+// A name with an unpaired surrogate reads with U+FFFD in its place.
 int LoadMacroNames(MacroLibrary& library);
+// The same from the settings document held by the caller.
+int LoadMacroNames(const profile::Document& settings, MacroLibrary& library);
 
 // Writes Numbers = count (held to 0..128) and keys 1..count. Keys above count stay in the file.
 bool SaveMacroNames(const MacroLibrary& library, int count);
@@ -39,6 +42,8 @@ void LoadMacroEvents(Macro& macro, const std::u16string* file = nullptr);
 // file when file is null; keys above EventCount and every other section stay. Clears Modified
 // when the file was written: a save that failed leaves the macro marked modified.
 bool SaveMacroEvents(Macro& macro, const std::u16string* file = nullptr);
+// The same into a document of a macro file held by the caller, which saves it.
+void StoreMacroEvents(profile::Document& doc, const Macro& macro);
 
 // Renames entry index to newName, cut to 63 units, and moves its per-macro file along (a move
 // that never replaces an existing file). Refused, with Name unchanged, when newName is not a valid
@@ -62,6 +67,8 @@ bool RemoveMacro(MacroLibrary& library, int index);
 
 // ClearMacros on all 128 entries, MacroCount = LoadMacroNames, then the events of each entry.
 void LoadMacroLibrary(MacroLibrary& library);
+// The same with the names from the settings document held by the caller.
+void LoadMacroLibrary(const profile::Document& settings, MacroLibrary& library);
 
 // New: adds entry MacroCount named "New Macro" (made unique: "New Macro (2)" ...), with no
 // events, writes its empty per-macro file and increments MacroCount. Returns the new entry's
