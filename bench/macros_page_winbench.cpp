@@ -16,6 +16,8 @@
 #include "bench/full_library.h"
 #include "storage/app_folder.h"
 #include "storage/macro_store.h"
+#include "storage/profile.h"
+#include "storage/settings.h"
 #include "ui/framework/controls.h"
 #include "ui/ids.h"
 #include "ui/macros_page.h"
@@ -42,9 +44,14 @@ class Host : public PageHost {
   SystemPointer& Pointer() override { return *static_cast<SystemPointer*>(nullptr); }
   Prompts& Asker() override { return Win32Prompts(); }
   const HardwareSettings& Hardware() const override { return hardware_; }
+  const profile::Document& StoredSettings() override {
+    settings_ = LoadSettingsDocument();
+    return settings_;
+  }
 
  private:
   HardwareSettings hardware_{};
+  profile::Document settings_;
 };
 
 void Pump() {

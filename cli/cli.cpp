@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include <algorithm>
 #include <chrono>
 #include <exception>
 #include <filesystem>
@@ -18,6 +19,7 @@
 #include "storage/file_io.h"
 #include "storage/macro_name.h"
 #include "storage/macro_store.h"
+#include "storage/profile.h"
 #include "storage/settings.h"
 #include "storage/strings.h"
 #include "storage/text_encoding.h"
@@ -27,40 +29,37 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr char16_t kUsage[] =
-    u"Usage: corvane-cli COMMAND [--dir DIR]\n"
-    u"Works on the Corvane settings in DIR (default: the folder of the program).\n"
-    u"\n"
-    u"Commands:\n"
-    u"  show                    the stored configuration: buttons, DPI stages, report rate\n"
-    u"                          and macros\n"
-    u"  show --json             the whole stored configuration as one JSON document\n"
-    u"  backup FILE             writes that JSON document to FILE\n"
-    u"  restore FILE            replaces the configuration with the JSON document FILE, after\n"
-    u"                          checking all of it; the replaced one is kept in\n"
-    u"                          DIR/Corvane-backup-<date>-<time>.json. A document made for\n"
-    u"                          another mouse is refused unless --any-device is given\n"
-    u"  image                   the reports the next Apply would send, one per line, and the\n"
-    u"                          number of bytes of the image\n"
-    u"  apply                   sends those reports to the mouse, as Apply does; saves nothing\n"
-    u"  macro export NAME FILE  writes the events of macro NAME to the exchange file FILE\n"
-    u"                          (.mcr is added when FILE has no extension; an existing FILE\n"
-    u"                          is updated only with --force)\n"
-    u"  macro import FILE       adds the macro of exchange file FILE, named after the file,\n"
-    u"                          and saves its events and the macro list\n"
-    u"\n"
-    u"Exit status: 0 done, 1 a folder or file that cannot be used, 2 a wrong command line,\n"
-    u"3 the configuration does not fit in the mouse's memory, 4 the mouse is not connected,\n"
-    u"5 the mouse cannot be opened, 6 the upload failed.\n";
+// The options beside --dir, which every command takes.
+enum Option : unsigned { kOptionJson = 1, kOptionForce = 2, kOptionAnyDevice = 4 };
+constexpr struct {
+  Option Flag;
+  const char16_t* Name;
+} kOptions[] = {
+    {kOptionJson, u"--json"}, {kOptionForce, u"--force"}, {kOptionAnyDevice, u"--any-device"}};
 
 struct Options {
   std::vector<std::u16string> words;  // the command and its operands
   std::u16string dir;
   bool hasDir = false;
   bool help = false;
-  bool force = false;
-  bool json = false;
-  bool anyDevice = false;
+  unsigned given = 0;  // Option bits
+  bool Has(Option option) const { return (given & option) != 0; }
+};
+
+// What a command does with the folder: only reads it, or writes it.
+enum class FolderUse { kReads, kWrites };
+
+using Handler = int (*)(const Options& options, std::u16string& out, std::u16string& err,
+                        const Environment& environment);
+
+// One command of corvane-cli: its words, operands and options, its usage text and its handler.
+struct Command {
+  const char16_t* Name;      // its words: "show", "macro export"
+  const char16_t* Operands;  // "NAME FILE", "" for none
+  unsigned Options;          // the Option bits it takes
+  FolderUse Folder;
+  const char16_t* Help;  // lines of at most 54 characters, "\n" between them
+  Handler Run;
 };
 
 // A failure that ends the command with status and one line of message.
@@ -81,18 +80,16 @@ Options ParseArguments(const std::vector<std::u16string>& args) {
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::u16string& arg = args[i];
+    const auto* option = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                      [&](const auto& o) { return arg == o.Name; });
     if (optionsEnded || arg.empty() || arg[0] != u'-' || arg == u"-") {
       options.words.push_back(arg);
     } else if (arg == u"--") {
       optionsEnded = true;
     } else if (arg == u"--help" || arg == u"-h" || arg == u"-?") {
       options.help = true;
-    } else if (arg == u"--force") {
-      options.force = true;
-    } else if (arg == u"--json") {
-      options.json = true;
-    } else if (arg == u"--any-device") {
-      options.anyDevice = true;
+    } else if (option != std::end(kOptions)) {
+      options.given |= option->Flag;
     } else if (arg == u"--dir" || arg.rfind(u"--dir=", 0) == 0) {
       if (options.hasDir) throw UsageError(u"--dir is given twice");
       if (arg == u"--dir") {
@@ -110,22 +107,17 @@ Options ParseArguments(const std::vector<std::u16string>& args) {
   return options;
 }
 
-void ExpectOperands(const Options& options, size_t count, std::u16string_view usage) {
-  if (options.words.size() != count) {
-    throw UsageError(u"usage: corvane-cli " + std::u16string(usage) + u" [--dir DIR]");
-  }
-}
-
 // The folder as the user named it, for messages.
 std::u16string FolderName() {
   std::u16string folder = AppFolder();
   return folder.empty() ? std::u16string(u".") : folder;
 }
 
-// Points the storage at the folder and makes sure it can be read. A missing Corvane.ini is a
-// file without keys, as in the program; one that is there but cannot be read is an error, since
-// every value would silently show its default.
-void UseFolder(const Options& options, std::u16string& err, bool settingsRequired) {
+// Points the storage at the folder and makes sure it can be read; returns its Corvane.ini, read
+// once for the whole command. A missing Corvane.ini is a file without keys, as in the program;
+// one that is there but cannot be read is an error, since every value would silently show its
+// default.
+profile::Document UseFolder(const Options& options, std::u16string& err, bool settingsRequired) {
   SetAppFolder(options.hasDir ? options.dir : std::u16string());
   const std::u16string folder = options.hasDir ? options.dir : FolderName();
   std::error_code ec;
@@ -137,20 +129,18 @@ void UseFolder(const Options& options, std::u16string& err, bool settingsRequire
   fs::directory_iterator probe(path, ec);
   if (ec) throw Failure{kExitFailure, u"cannot read folder " + Quoted(folder)};
 
-  const std::u16string settings = SettingsFilePath();
-  const file_io::ReadResult read = file_io::ReadWholeFile(settings);
-  if (read.status == file_io::ReadStatus::kError) {
-    throw Failure{kExitFailure, u"cannot read " + Quoted(settings)};
-  }
-  if (read.status == file_io::ReadStatus::kMissing && settingsRequired) {
+  profile::Document settings = LoadSettingsDocument();
+  if (settings.Unreadable())
+    throw Failure{kExitFailure, u"cannot read " + Quoted(SettingsFilePath())};
+  if (!settings.Exists() && settingsRequired) {
     err += u"corvane-cli: note: " + Quoted(folder) +
            u" holds no Corvane.ini; these are the defaults\n";
   }
+  return settings;
 }
 
 // Everything Apply works from, as the program loads it at start. About 540 KB: on the heap.
 using Configuration = StoredConfiguration;
-std::unique_ptr<Configuration> LoadConfiguration() { return LoadStoredConfiguration(); }
 
 int ButtonRows(const HardwareSettings& hardware) {
   if (hardware.ButtonCount < 0) return 0;
@@ -168,14 +158,12 @@ std::u16string EventsText(int32_t count) {
   return Decimal(count) + (count == 1 ? u" event" : u" events");
 }
 
-int Show(const Options& options, std::u16string& out, std::u16string& err) {
-  ExpectOperands(options, 1, u"show");
-  UseFolder(options, err, true);
-  if (options.json) {
-    out += text::Utf8ToUtf16(ConfigurationToJson(*LoadStoredConfiguration()));
+int Show(const Options& options, std::u16string& out, std::u16string& err, const Environment&) {
+  const auto config = LoadStoredConfiguration(UseFolder(options, err, true));
+  if (options.Has(kOptionJson)) {
+    out += text::Utf8ToUtf16(ConfigurationToJson(*config));
     return kExitOk;
   }
-  const auto config = LoadConfiguration();
   const uint32_t language = config->application.Lcid;
   const HardwareSettings& hw = config->hardware;
 
@@ -254,10 +242,8 @@ std::unique_ptr<UploadImage> EncodeOrFail(const Configuration& config) {
   return image;
 }
 
-int Image(const Options& options, std::u16string& out, std::u16string& err) {
-  ExpectOperands(options, 1, u"image");
-  UseFolder(options, err, true);
-  const auto config = LoadConfiguration();
+int Image(const Options& options, std::u16string& out, std::u16string& err, const Environment&) {
+  const auto config = LoadStoredConfiguration(UseFolder(options, err, true));
   const auto image = EncodeOrFail(*config);
   out += ReportHex(kStartReport) + u"\n";  // sent before the image
   for (size_t k = 0; k < image->Frames(); ++k) out += ReportHex(image->Frame(k)) + u"\n";
@@ -330,9 +316,7 @@ std::u16string Reason(const HidError& error) {
 
 int Apply(const Options& options, std::u16string& out, std::u16string& err,
           const Environment& environment) {
-  ExpectOperands(options, 1, u"apply");
-  UseFolder(options, err, true);
-  const auto config = LoadConfiguration();
+  const auto config = LoadStoredConfiguration(UseFolder(options, err, true));
   EncodeOrFail(*config);  // too large is told before the mouse is looked for, as by image
   const HardwareSettings& hardware = config->hardware;
   if (!environment.Hid || !environment.Sleep) {
@@ -405,13 +389,13 @@ std::u16string WithDefaultExtension(const std::u16string& file) {
   return file;
 }
 
-int ExportMacro(const Options& options, std::u16string& out, std::u16string& err) {
-  ExpectOperands(options, 4, u"macro export NAME FILE");
+int ExportMacro(const Options& options, std::u16string& out, std::u16string& err,
+                const Environment&) {
   const std::u16string& name = options.words[2];
   const std::u16string file = WithDefaultExtension(options.words[3]);
-  UseFolder(options, err, false);
+  const profile::Document settings = UseFolder(options, err, false);
   auto library = std::make_unique<MacroLibrary>();
-  LoadMacroLibrary(*library);
+  LoadMacroLibrary(settings, *library);
   int index = -1;
   for (int i = 0; i < MacroCountInUse(*library); ++i) {
     if (NameEquals(library->Macros[i].Name, name)) {
@@ -430,7 +414,7 @@ int ExportMacro(const Options& options, std::u16string& out, std::u16string& err
     throw Failure{kExitFailure, u"folder of " + Quoted(file) + u" does not exist"};
   }
   if (fs::is_directory(target, ec)) throw Failure{kExitFailure, Quoted(file) + u" is a folder"};
-  if (fs::exists(target, ec) && !options.force) {
+  if (fs::exists(target, ec) && !options.Has(kOptionForce)) {
     throw Failure{kExitFailure, Quoted(file) + u" exists; add --force to update it"};
   }
   const int owner = MacroOwningFile(*library, file);
@@ -448,10 +432,10 @@ int ExportMacro(const Options& options, std::u16string& out, std::u16string& err
   return kExitOk;
 }
 
-int ImportMacro(const Options& options, std::u16string& out, std::u16string& err) {
-  ExpectOperands(options, 3, u"macro import FILE");
+int ImportMacro(const Options& options, std::u16string& out, std::u16string& err,
+                const Environment&) {
   const std::u16string& file = options.words[2];
-  UseFolder(options, err, false);
+  profile::Document settings = UseFolder(options, err, false);
 
   std::u16string problem;
   const int events = CheckMacroFile(file, problem);
@@ -460,7 +444,7 @@ int ImportMacro(const Options& options, std::u16string& out, std::u16string& err
     throw Failure{kExitFailure, Quoted(FolderName()) + u" has no Macros folder"};
   }
   auto library = std::make_unique<MacroLibrary>();
-  LoadMacroLibrary(*library);
+  LoadMacroLibrary(settings, *library);
   if (MacroCountInUse(*library) >= kMaxMacros) {
     throw Failure{kExitFailure, u"the macro library already holds 128 macros"};
   }
@@ -481,7 +465,8 @@ int ImportMacro(const Options& options, std::u16string& out, std::u16string& err
   std::u16string failed;
   if (!SaveMacroEvents(macro)) {
     failed = MacroFilePath(name);
-  } else if (!SaveMacroNames(*library, library->MacroCount)) {
+  } else if (StoreMacroNames(settings, *library, library->MacroCount),
+             !settings.Save(SettingsFilePath())) {
     failed = SettingsFilePath();
   }
   if (!failed.empty()) {
@@ -499,19 +484,17 @@ int ImportMacro(const Options& options, std::u16string& out, std::u16string& err
   return kExitOk;
 }
 
-int Backup(const Options& options, std::u16string& out, std::u16string& err) {
-  ExpectOperands(options, 2, u"backup FILE");
-  UseFolder(options, err, true);
+int Backup(const Options& options, std::u16string& out, std::u16string& err, const Environment&) {
+  const profile::Document settings = UseFolder(options, err, true);
   const std::u16string& file = options.words[1];
   std::u16string error;
-  if (!BackupConfiguration(file, error)) throw Failure{kExitFailure, error};
+  if (!BackupConfiguration(settings, file, error)) throw Failure{kExitFailure, error};
   out += u"Backed up the configuration of " + FolderName() + u" to " + file + u"\n";
   return kExitOk;
 }
 
-int Restore(const Options& options, std::u16string& out, std::u16string& err) {
-  ExpectOperands(options, 2, u"restore FILE");
-  UseFolder(options, err, false);
+int Restore(const Options& options, std::u16string& out, std::u16string& err, const Environment&) {
+  const profile::Document settings = UseFolder(options, err, false);
   const std::u16string& file = options.words[1];
   const file_io::ReadResult read = file_io::ReadWholeFile(file);
   if (read.status == file_io::ReadStatus::kMissing) {
@@ -520,7 +503,8 @@ int Restore(const Options& options, std::u16string& out, std::u16string& err) {
   if (read.status != file_io::ReadStatus::kOk)
     throw Failure{kExitFailure, u"cannot read " + Quoted(file)};
   RestoreOptions restore;
-  restore.anyDevice = options.anyDevice;
+  restore.anyDevice = options.Has(kOptionAnyDevice);
+  restore.settings = &settings;
   const RestoreResult result = RestoreConfiguration(read.bytes, restore);
   if (!result.ok) {
     std::u16string message = file + u": " + result.error;
@@ -534,30 +518,131 @@ int Restore(const Options& options, std::u16string& out, std::u16string& err) {
   return kExitOk;
 }
 
+constexpr Command kCommands[] = {
+    {u"show", u"", kOptionJson, FolderUse::kReads,
+     u"the stored configuration: buttons, DPI stages, report\n"
+     u"rate and macros; with --json the whole stored\n"
+     u"configuration as one JSON document",
+     Show},
+    {u"backup", u"FILE", 0, FolderUse::kReads, u"writes that JSON document to FILE", Backup},
+    {u"restore", u"FILE", kOptionAnyDevice, FolderUse::kWrites,
+     u"replaces the configuration with the JSON document\n"
+     u"FILE, after checking all of it; the replaced one is\n"
+     u"kept in DIR/Corvane-backup-<date>-<time>.json. A\n"
+     u"document made for another mouse is refused unless\n"
+     u"--any-device is given",
+     Restore},
+    {u"image", u"", 0, FolderUse::kReads,
+     u"the reports the next Apply would send, one per line,\n"
+     u"and the number of bytes of the image",
+     Image},
+    {u"apply", u"", 0, FolderUse::kReads,
+     u"sends those reports to the mouse, as Apply does;\n"
+     u"saves nothing",
+     Apply},
+    {u"macro export", u"NAME FILE", kOptionForce, FolderUse::kReads,
+     u"writes the events of macro NAME to the exchange file\n"
+     u"FILE (.mcr is added when FILE has no extension; an\n"
+     u"existing FILE is updated only with --force)",
+     ExportMacro},
+    {u"macro import", u"FILE", 0, FolderUse::kWrites,
+     u"adds the macro of exchange file FILE, named after the\n"
+     u"file, and saves its events and the macro list",
+     ImportMacro},
+};
+
+// "show [--json]", "macro export NAME FILE [--force]"
+std::u16string Synopsis(const Command& command) {
+  std::u16string line = command.Name;
+  if (*command.Operands) line += u" " + std::u16string(command.Operands);
+  for (const auto& option : kOptions) {
+    if (command.Options & option.Flag) line += u" [" + std::u16string(option.Name) + u"]";
+  }
+  return line;
+}
+
+std::u16string UsageText() {
+  std::u16string text =
+      u"Usage: corvane-cli COMMAND [--dir DIR]\n"
+      u"Works on the Corvane settings in DIR (default: the folder of the program).\n"
+      u"\n"
+      u"Commands:\n";
+  constexpr size_t kColumn = 24;  // where the help texts start
+  for (const Command& command : kCommands) {
+    std::u16string line = u"  " + Synopsis(command);
+    std::u16string_view help = command.Help;
+    while (!help.empty()) {
+      const size_t end = std::min(help.find(u'\n'), help.size());
+      if (line.size() + 1 > kColumn) {
+        text += line + u"\n";
+        line.clear();
+      }
+      line.append(kColumn - line.size(), u' ');
+      text += line + std::u16string(help.substr(0, end)) + u"\n";
+      line.clear();
+      help.remove_prefix(end < help.size() ? end + 1 : end);
+    }
+  }
+  text +=
+      u"\n"
+      u"Exit status: 0 done, 1 a folder or file that cannot be used, 2 a wrong command line,\n"
+      u"3 the configuration does not fit in the mouse's memory, 4 the mouse is not connected,\n"
+      u"5 the mouse cannot be opened, 6 the upload failed.\n";
+  return text;
+}
+
+// The command the words name, and how many words its name takes; throws Failure when none.
+const Command& FindCommand(const Options& options, size_t& nameWords) {
+  if (options.words.empty()) throw UsageError(u"no command given");
+  std::u16string name;
+  for (size_t n = 1; n <= options.words.size() && n <= 2; ++n) {
+    name += (n > 1 ? u" " : u"") + options.words[n - 1];
+    for (const Command& command : kCommands) {
+      if (name == command.Name) {
+        nameWords = n;
+        return command;
+      }
+    }
+  }
+  // A first word that begins longer names ("macro") but goes on with none of them.
+  const std::u16string first = options.words[0] + u" ";
+  std::u16string seconds;
+  for (const Command& command : kCommands) {
+    const std::u16string_view full = command.Name;
+    if (full.rfind(first, 0) == 0)
+      seconds += (seconds.empty() ? u"" : u" or ") + std::u16string(full.substr(first.size()));
+  }
+  if (seconds.empty()) throw UsageError(u"unknown command " + Quoted(options.words[0]));
+  if (options.words.size() < 2) throw UsageError(options.words[0] + u" needs " + seconds);
+  throw UsageError(u"unknown " + options.words[0] + u" command " + Quoted(options.words[1]));
+}
+
+// Throws Failure when the command line holds what the command does not take.
+void CheckCommandLine(const Command& command, const Options& options, size_t nameWords) {
+  for (const auto& option : kOptions) {
+    if (options.Has(option.Flag) && !(command.Options & option.Flag))
+      throw UsageError(std::u16string(command.Name) + u" does not take " + option.Name);
+  }
+  size_t operands = 0;
+  for (std::u16string_view rest = command.Operands; !rest.empty();) {
+    ++operands;
+    const size_t space = rest.find(u' ');
+    rest.remove_prefix(space == std::u16string_view::npos ? rest.size() : space + 1);
+  }
+  if (options.words.size() != nameWords + operands)
+    throw UsageError(u"usage: corvane-cli " + Synopsis(command) + u" [--dir DIR]");
+}
+
 int Dispatch(const Options& options, std::u16string& out, std::u16string& err,
              const Environment& environment) {
-  if (options.help) {
-    out += kUsage;
+  if (options.help || (options.words.size() == 1 && options.words[0] == u"help")) {
+    out += UsageText();
     return kExitOk;
   }
-  if (options.words.empty()) throw UsageError(u"no command given");
-  const std::u16string& command = options.words[0];
-  if (command == u"help") {
-    out += kUsage;
-    return kExitOk;
-  }
-  if (command == u"show") return Show(options, out, err);
-  if (command == u"image") return Image(options, out, err);
-  if (command == u"apply") return Apply(options, out, err, environment);
-  if (command == u"backup") return Backup(options, out, err);
-  if (command == u"restore") return Restore(options, out, err);
-  if (command == u"macro") {
-    if (options.words.size() < 2) throw UsageError(u"macro needs export or import");
-    if (options.words[1] == u"export") return ExportMacro(options, out, err);
-    if (options.words[1] == u"import") return ImportMacro(options, out, err);
-    throw UsageError(u"unknown macro command " + Quoted(options.words[1]));
-  }
-  throw UsageError(u"unknown command " + Quoted(command));
+  size_t nameWords = 0;
+  const Command& command = FindCommand(options, nameWords);
+  CheckCommandLine(command, options, nameWords);
+  return command.Run(options, out, err, environment);
 }
 
 }  // namespace

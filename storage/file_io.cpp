@@ -53,7 +53,14 @@ fs::path ToFsPath(const std::u16string& path) {
 #endif
 }
 
+namespace {
+ReadObserver g_readObserver = nullptr;  // one test at a time sets it
+}  // namespace
+
+void SetReadObserver(ReadObserver observer) { g_readObserver = observer; }
+
 ReadResult ReadWholeFile(const std::u16string& path) {
+  if (g_readObserver) g_readObserver(path);
   ReadResult r;
   const fs::path p = ToFsPath(path);
   std::error_code ec;

@@ -26,6 +26,9 @@ std::filesystem::path ToFsPath(const std::u16string& path);
 // The whole file. kMissing when nothing is at path; kError when something is there that cannot
 // be read as a file (a directory, no access, too large).
 ReadResult ReadWholeFile(const std::u16string& path);
+// Tests: told the path of every ReadWholeFile, so a test can count how often a file is read.
+using ReadObserver = void (*)(const std::u16string& path);
+void SetReadObserver(ReadObserver observer);
 
 // Writes bytes to a temporary file beside path, then replaces path with it, so a failed write
 // leaves the old file as it was. Fails on a read-only file. Keeps the old file's permissions.

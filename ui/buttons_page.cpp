@@ -75,7 +75,7 @@ int CButtonsDlg::ShownPicture() const {
 bool CButtonsDlg::OnInitDialog() {
   rows_ = std::clamp(host_.Hardware().ButtonCount, 0, kButtonRows);
   // The Macros page is created first, so the library is loaded before the links are resolved.
-  LoadButtonAssignments(options_, assignments_, kMaxAssignments, Library());
+  LoadButtonAssignments(host_.StoredSettings(), options_, assignments_, kMaxAssignments, Library());
 
   picture_.Attach(Handle(), kIdPicture);
   picture_.Shape();

@@ -100,7 +100,7 @@ bool CMacrosDlg::OnInitDialog() {
   hotkeyList_.Attach(Handle(), kIdRecordHotkey);
   recordButton_.Attach(Handle(), kIdRecord);
 
-  LoadRecordingOptions(options_);
+  LoadRecordingOptions(host_.StoredSettings(), options_);
   RefreshTexts();
   for (size_t i = 0; i < std::size(kOptionBoxes); ++i)
     CheckItem(kOptionBoxes[i], options_.*kOptionFields[i] != 0);
@@ -110,7 +110,7 @@ bool CMacrosDlg::OnInitDialog() {
   hotkeyList_.Enable(options_.RecordingUseHotkey != 0);
   RegisterRecordingHotkey();
 
-  LoadMacroLibrary(*library_);
+  LoadMacroLibrary(host_.StoredSettings(), *library_);
   macroList_.SetExtendedStyle(LVS_EX_AUTOSIZECOLUMNS);
   macroList_.InsertColumn(0, u"Macros", 150);
   FillMacroList();

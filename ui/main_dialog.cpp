@@ -54,8 +54,9 @@ CCorvaneDlg::CCorvaneDlg(const Seams& seams)
       tabPages_{&overview_, &buttons_, &pointer_, &scrolling_, &macros_} {
   visible_ = &overview_;
   icon_ = LoadIconW(Instance(), MAKEINTRESOURCEW(kIconMain));
+  settings_ = LoadSettingsDocument();
   ApplicationSettings app{};
-  LoadHardwareSettings(app, hardware_);
+  LoadHardwareSettings(settings_, app, hardware_);
   lcid_ = app.Lcid;
   demo_ = app.Demo;
 }
@@ -97,6 +98,7 @@ void CCorvaneDlg::SetUpWindow() {
 
 void CCorvaneDlg::CreatePages() {
   for (TabIndex i : kCreationOrder) tabPages_[i]->CreatePage(Handle());
+  settings_ = profile::Document();
   selected_ = kTabOverview;
   visible_ = tabPages_[kTabOverview];
   RECT r{};
@@ -252,9 +254,10 @@ void CCorvaneDlg::RebuildPages() {
   LoadRecordingOptions(restored);
   for (Page* p : tabPages_) p->Destroy();
   SaveRecordingOptions(restored);
+  settings_ = LoadSettingsDocument();
   ApplicationSettings app{};
   hardware_ = HardwareSettings{};
-  LoadHardwareSettings(app, hardware_);
+  LoadHardwareSettings(settings_, app, hardware_);
   lcid_ = app.Lcid;
   demo_ = app.Demo;
   tab_.Select(kTabOverview);

@@ -13,6 +13,7 @@
 #include "device/hid_win32.h"
 #include "device/sleeper.h"
 #include "model/records.h"
+#include "storage/profile.h"
 #include "ui/buttons_page.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
@@ -57,6 +58,7 @@ class CCorvaneDlg : public Dialog, public PageHost {
   SystemPointer& Pointer() override { return seams_.Pointer; }
   Prompts& Asker() override { return seams_.Asker; }
   const HardwareSettings& Hardware() const override { return hardware_; }
+  const profile::Document& StoredSettings() override { return settings_; }
   CButtonsDlg* ButtonsPage() override { return &buttons_; }
   CMacrosDlg* MacrosPage() override { return &macros_; }
   CPointerDlg* PointerPage() override { return &pointer_; }
@@ -110,6 +112,9 @@ class CCorvaneDlg : public Dialog, public PageHost {
   uint32_t lcid_ = 0;
   int32_t demo_ = 0;
   HardwareSettings hardware_{};
+  // Corvane.ini as read for the pages being made: once at start and once after a restore,
+  // handed to every page's loader, and let go when the pages are made (nothing is cached).
+  profile::Document settings_;
   DeviceLink link_;
   HDEVNOTIFY notification_ = nullptr;
   // While an upload runs: the device changes the system sent meanwhile, handled after Apply.

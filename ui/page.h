@@ -10,7 +10,10 @@
 
 namespace corvane {
 struct HardwareSettings;
+namespace profile {
+class Document;
 }
+}  // namespace corvane
 
 namespace corvane::ui {
 
@@ -29,6 +32,9 @@ class PageHost {
   virtual SystemPointer& Pointer() = 0;
   virtual Prompts& Asker() = 0;
   virtual const HardwareSettings& Hardware() const = 0;
+  // Corvane.ini for a page that is being made, to read its keys from. The main window parses the
+  // file once for all its pages.
+  virtual const profile::Document& StoredSettings() = 0;
   virtual CButtonsDlg* ButtonsPage() { return nullptr; }
   virtual CMacrosDlg* MacrosPage() { return nullptr; }
   virtual CPointerDlg* PointerPage() { return nullptr; }

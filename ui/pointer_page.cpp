@@ -42,11 +42,7 @@ void OpenMouseControlPanel(Prompts& prompts) {
   }
 }
 
-CPointerDlg::CPointerDlg(PageHost& host) : Page(host, kTemplatePointer) {
-  settings_.Resolutions = 4;
-  settings_.XequalY = 0;
-  settings_.ReportRate = 2000;
-}
+CPointerDlg::CPointerDlg(PageHost& host) : Page(host, kTemplatePointer) {}
 
 int32_t CPointerDlg::AccelerationPositionOf(const MouseParameters& p) {
   return (p.Threshold1 == 6 && p.Threshold2 == 10 && p.Acceleration == 1) ? 0 : 1;
@@ -72,7 +68,7 @@ bool CPointerDlg::OnInitDialog() {
   SetUpTrackbar(speedBar_, 1, 20, speed_);
   ReadAcceleration();
   SetUpTrackbar(accelerationBar_, 0, 1, acceleration_);
-  LoadPointerSettings(settings_);
+  LoadPointerSettings(host_.StoredSettings(), settings_);
   RefreshCaptions();
   // A stored count beyond the five lists of the page is not trusted further than the lists go.
   int lists = settings_.Resolutions < 0             ? 0

@@ -40,7 +40,7 @@ class CPointerDlg : public Page {
   // The page has a pair of stage lists per DPI stage, up to five.
   static constexpr int kStageLists = 5;
 
-  PointerSettings settings_{};
+  PointerSettings settings_;  // what a new mouse holds until the settings are read
   int32_t speed_ = 0;
   int32_t acceleration_ = 0;
   Trackbar speedBar_;

@@ -14,6 +14,8 @@
 
 #include "model/records.h"
 #include "storage/app_folder.h"
+#include "storage/profile.h"
+#include "storage/settings.h"
 #include "ui/buttons_page.h"
 #include "ui/ids.h"
 #include "ui/main_dialog.h"
@@ -142,6 +144,12 @@ class FakePageHost : public ui::PageHost {
   ui::SystemPointer& Pointer() override { return PointerFake; }
   ui::Prompts& Asker() override { return PromptsFake; }
   const HardwareSettings& Hardware() const override { return HardwareValue; }
+  // The file as it stands at each call, as a page made on its own would read it.
+  const profile::Document& StoredSettings() override {
+    Settings = LoadSettingsDocument();
+    return Settings;
+  }
+  profile::Document Settings;
 };
 
 // A fresh application folder for one test, removed at its end.

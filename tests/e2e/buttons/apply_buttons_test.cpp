@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -185,6 +187,64 @@ TEST_F(ApplyButtonsTest, EveryProgrammableButtonReachesTheMouseAndTheSettingsFil
   reports.erase(std::remove(reports.begin(), reports.end(), '\r'), reports.end());
   sent.erase(std::remove(sent.begin(), sent.end(), '\r'), sent.end());
   EXPECT_EQ(reports, sent);
+}
+
+// Corvane.ini without the sections of the DPI stages, so every stage takes its default, and with
+// the system pointer values the fake reports, so Apply has nothing of its own to change.
+std::string SettingsWithoutStages(const std::string& settings) {
+  std::string kept;
+  bool skipping = false;
+  size_t at = 0;
+  while (at < settings.size()) {
+    size_t end = settings.find('\n', at);
+    end = end == std::string::npos ? settings.size() : end + 1;
+    const std::string line = settings.substr(at, end - at);
+    if (!line.empty() && line[0] == '[') skipping = line.rfind("[Resolution", 0) == 0;
+    if (!skipping) kept += line;
+    if (line.rfind("[Hardware]", 0) == 0) kept += "PointerSpeed=10\r\nPointerAcceleration=0\r\n";
+    at = end;
+  }
+  return kept;
+}
+
+TEST_F(ApplyButtonsTest, ApplyWithoutEditsSendsTheImageAndChangesNoStoredValue) {
+  const fs::path ini = folder_ / "Corvane.ini";
+  std::string settings;
+  {
+    std::ifstream in(ini, std::ios::binary);
+    settings.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  std::ofstream(ini, std::ios::binary | std::ios::trunc) << SettingsWithoutStages(settings);
+  pointer_.SpeedValue = 10;
+  pointer_.MouseValue = {6, 10, 1};  // acceleration position 0
+  const std::wstring dir = L" --dir \"" + folder_.wstring() + L"\"";
+  DWORD exitCode = 99;
+  const std::string stored = RunProgram(L"\"" CORVANE_CLI_EXE L"\" show --json" + dir, exitCode);
+  ASSERT_EQ(exitCode, 0u) << stored;
+  std::string lines = stored;
+  lines.erase(std::remove(lines.begin(), lines.end(), '\r'), lines.end());
+  ASSERT_NE(lines.find("\"dpiX\": [\n      400,\n      800,\n      1600,\n      3200"),
+            std::string::npos)
+      << stored;
+  std::string image = RunProgram(L"\"" CORVANE_CLI_EXE L"\" image" + dir, exitCode);
+  ASSERT_EQ(exitCode, 0u) << image;
+
+  dlg_ = std::make_unique<ui::CCorvaneDlg>(ui::Seams{hid_, sleeper_, pointer_, prompts_});
+  ASSERT_TRUE(dlg_->CreateMain());
+  ShowWindow(dlg_->Handle(), SW_SHOW);
+  hid_.Reports.clear();
+  SendMessageW(dlg_->Handle(), WM_COMMAND, MAKEWPARAM(ui::kIdApply, BN_CLICKED), 0);
+  Drain(*dlg_);
+  EXPECT_TRUE(prompts_.Messages.empty());
+
+  // What the mouse received is what image said the next Apply sends.
+  std::string sent;
+  for (const fakes::FakeReport& r : hid_.Reports) sent += Hex(r.Bytes) + "\n";
+  image = image.substr(0, image.find("Length:"));
+  image.erase(std::remove(image.begin(), image.end(), '\r'), image.end());
+  EXPECT_EQ(image, sent);
+  // And every stored value is as it was.
+  EXPECT_EQ(RunProgram(L"\"" CORVANE_CLI_EXE L"\" show --json" + dir, exitCode), stored);
 }
 
 }  // namespace

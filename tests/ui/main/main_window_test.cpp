@@ -14,6 +14,7 @@
 #include "fakes/fake_hid_platform.h"
 #include "model/macro_links.h"
 #include "model/text.h"
+#include "storage/file_io.h"
 #include "storage/macro_store.h"
 #include "storage/settings.h"
 #include "storage/strings.h"
@@ -88,6 +89,28 @@ class MainWindowTest : public ::testing::Test {
   FakePrompts prompts_;
   std::unique_ptr<CCorvaneDlg> dlg_;
 };
+
+int g_settingsReads = 0;
+void CountSettingsReads(const std::u16string& path) {
+  if (std::filesystem::path(path).filename() == "Corvane.ini") ++g_settingsReads;
+}
+
+TEST_F(MainWindowTest, AStartReadsCorvaneIniOnceForEveryPage) {
+  folder_.Write(L"Corvane.ini",
+                "[Application]\r\nDemo=1\r\n[Hardware]\r\nButtons=5\r\n[ResolutionX]\r\n1=5\r\n"
+                "[Recording]\r\nRecordingMouse=0\r\n[Macros]\r\nNumbers=1\r\n1=Fire\r\n");
+  g_settingsReads = 0;
+  file_io::SetReadObserver(CountSettingsReads);
+  Start();
+  file_io::SetReadObserver(nullptr);
+  EXPECT_EQ(g_settingsReads, 1);
+  // Every owner read its keys from that one reading.
+  EXPECT_EQ(dlg_->Hardware().ButtonCount, 5);
+  EXPECT_EQ(dlg_->PointerPage()->Settings().ResolutionX[0], 5);
+  EXPECT_EQ(dlg_->PointerPage()->Settings().ResolutionX[1], 3);  // the default ladder
+  EXPECT_EQ(dlg_->MacrosPage()->Options().RecordingMouse, 0);
+  EXPECT_EQ(dlg_->MacrosPage()->Library().MacroCount, 1);
+}
 
 TEST_F(MainWindowTest, AbsentMouseShowsTheNoticeInsteadOfThePages) {
   Start();

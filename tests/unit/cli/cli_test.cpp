@@ -17,6 +17,7 @@
 #include "model/records.h"
 #include "model/text.h"
 #include "storage/app_folder.h"
+#include "storage/file_io.h"
 #include "storage/macro_store.h"
 #include "storage/profile.h"
 #include "storage/settings.h"
@@ -239,6 +240,15 @@ TEST_F(CliTest, BadCommandLinesAndFoldersFailWithOneLine) {
       {{"macro", "rename"}, kExitUsage, "unknown macro command \"rename\""},
       {{"macro", "export", "Hello"}, kExitUsage, "usage: corvane-cli macro export NAME FILE"},
       {{"macro", "import"}, kExitUsage, "usage: corvane-cli macro import FILE"},
+      // Each command takes its own options only.
+      {{"image", "--json", "--force", "--any-device"}, kExitUsage, "image does not take --json"},
+      {{"show", "--force"}, kExitUsage, "show does not take --force"},
+      {{"backup", "x.json", "--json"}, kExitUsage, "backup does not take --json"},
+      {{"apply", "--any-device"}, kExitUsage, "apply does not take --any-device"},
+      {{"macro", "import", "x.mcr", "--force"}, kExitUsage, "macro import does not take --force"},
+      {{"macro", "export", "A", "x", "--any-device"},
+       kExitUsage,
+       "macro export does not take --any-device"},
       {{"show", "--dir", Utf8(root_ / "missing")}, kExitFailure, "does not exist"},
       {{"image", "--dir", Utf8(file)}, kExitFailure, "is not a folder"},
       {{"show", "--dir", Utf8(unreadable)}, kExitFailure, "cannot read"},
@@ -485,6 +495,48 @@ TEST_F(CliTest, RestoreRefusesWithOneLineAndAnExitStatus) {
   EXPECT_THAT(r.err, HasSubstr("does not exist"));
   EXPECT_EQ(Cli({"restore", "--dir", Utf8(demo)}).status, kExitUsage);
   EXPECT_EQ(Cli({"backup", "a", "b", "--dir", Utf8(demo)}).status, kExitUsage);
+}
+
+}  // namespace
+}  // namespace corvane::cli
+
+namespace corvane::cli {
+namespace {
+
+int g_settingsReads = 0;
+void CountSettingsReads(const std::u16string& path) {
+  if (fs::path(path).filename() == "Corvane.ini") ++g_settingsReads;
+}
+
+TEST_F(CliTest, EachCommandReadsCorvaneIniOnce) {
+  const fs::path demo = CopyDemo("demo");
+  const fs::path exchange = root_ / "Hello.mcr";
+  const fs::path backup = root_ / "backup.json";
+  const struct {
+    std::vector<std::string> args;
+  } commands[] = {
+      {{"show"}},
+      {{"show", "--json"}},
+      {{"image"}},
+      {{"backup", Utf8(backup)}},
+      {{"restore", Utf8(backup)}},
+      {{"macro", "export", "Hello", Utf8(exchange)}},
+      {{"macro", "import", Utf8(exchange)}},
+  };
+  file_io::SetReadObserver(CountSettingsReads);
+  for (const auto& command : commands) {
+    std::vector<std::u16string> wide;
+    for (const std::string& a : command.args) wide.push_back(text::Utf8ToUtf16(a));
+    wide.push_back(u"--dir");
+    wide.push_back(demo.u16string());
+    std::u16string out, err;
+    g_settingsReads = 0;
+    const int status = RunCli(wide, out, err);
+    SCOPED_TRACE(command.args[0] + (command.args.size() > 1 ? " " + command.args[1] : ""));
+    EXPECT_EQ(status, kExitOk) << text::Utf16ToUtf8(err);
+    EXPECT_EQ(g_settingsReads, 1);
+  }
+  file_io::SetReadObserver(nullptr);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -90,7 +91,15 @@ void ExpectSameStoredValues(const StoredConfiguration& a, const StoredConfigurat
   }
 }
 
-class ConfigurationRoundTripTest : public testing::AppFolderTest {};
+class ConfigurationRoundTripTest : public testing::AppFolderTest {
+ protected:
+  // With CORVANE_DOCUMENTS_DIR set, every document goes there too, for the schema's validator
+  // (tests/schema/validate_documents.py).
+  static void Keep(const std::string& name, const std::string& document) {
+    if (const char* dir = std::getenv("CORVANE_DOCUMENTS_DIR"))
+      testing::WriteBytes(path(dir) / (name + ".json"), document);
+  }
+};
 
 TEST_F(ConfigurationRoundTripTest, EveryLoadableFolderRestoresFromItsBackupAsItWas) {
   const path source = folder_ / "source";
@@ -106,6 +115,7 @@ TEST_F(ConfigurationRoundTripTest, EveryLoadableFolderRestoresFromItsBackupAsItW
     SetAppFolder(source.u16string());
     const auto loaded = LoadStoredConfiguration();
     const std::string backup = ConfigurationToJson(*loaded);
+    Keep("seed-" + std::to_string(seed), backup);
 
     SetAppFolder(target.u16string());
     RestoreOptions options;
@@ -177,6 +187,7 @@ TEST_F(ConfigurationRoundTripTest, ValuesWithoutANameOrOutsideTheUsualRangesRest
     SetAppFolder(source.u16string());
     const auto loaded = LoadStoredConfiguration();
     const std::string backup = ConfigurationToJson(*loaded);
+    Keep(std::string("case-") + c.what, backup);
     SetAppFolder(target.u16string());
     const RestoreResult restored = RestoreConfiguration(backup);
     EXPECT_TRUE(restored.ok) << text::Utf16ToUtf8(restored.error);
