@@ -198,6 +198,11 @@ void CButtonsDlg::FillSelectors() {
       ShowItem(row.Menu, true);
     }
   }
+  // A button the mouse lacks has no row: the template shows five rows whatever the count.
+  for (int k = rows_; k < kButtonRows; ++k) {
+    const ButtonRow& row = kButtonRowIds[k];
+    for (int id : {row.Label, row.Combo, row.Menu}) ShowItem(id, false);
+  }
   for (const CaptionEntry& c : kCaptions)
     SetLocalizedCaption(Handle(), c.ControlId, c.StringId, language);
 }

@@ -16,7 +16,7 @@ namespace {
 constexpr size_t kValueChars = 255;
 constexpr int kShownStages = 4;
 
-std::u16string Number(int32_t value) {
+std::u16string Number(int64_t value) {
   std::string digits = std::to_string(value);
   return std::u16string(digits.begin(), digits.end());
 }
@@ -36,7 +36,8 @@ std::u16string COverviewDlg::StageList(const int32_t (&stages)[kMaxStages]) {
   std::u16string text;
   for (int k = 0; k < kShownStages; ++k) {
     if (k) text += u"   ";
-    text += Number(k + 1) + u": " + Number((stages[k] + 1) * 200);
+    // In 64 bits: a hand-edited file can hold any 32-bit code, and its DPI must not overflow.
+    text += Number(k + 1) + u": " + Number((int64_t{stages[k]} + 1) * 200);
   }
   return text;
 }
@@ -75,12 +76,18 @@ void COverviewDlg::Refresh() {
 
   caption(kIdGroupButtons, IDS_BUTTONS);
   if (const CButtonsDlg* buttons = host_.ButtonsPage()) {
-    int rows = std::min(host_.Hardware().ButtonCount, kRows);
+    int rows = std::clamp(host_.Hardware().ButtonCount, 0, kRows);
     for (int k = 0; k < rows; ++k) {
       caption(kButtonRowIds[k].Label, kButtonRowIds[k].LabelString);
       std::u16string value = buttons->SelectorText(k);
       if (value.size() > kValueChars) value.resize(kValueChars);
       SetItemText(kIdRowValue0 + k, value);
+    }
+    // No line for a button the mouse lacks: the template's placeholders would name functions
+    // of buttons that do not exist.
+    for (int k = 0; k < kRows; ++k) {
+      ShowItem(kButtonRowIds[k].Label, k < rows);
+      ShowItem(kIdRowValue0 + k, k < rows);
     }
   }
 

@@ -336,14 +336,21 @@ TEST_F(ButtonsPageTest, HoverShowsARowsPictureWithoutMakingItCurrent) {
 
 TEST_F(ButtonsPageTest, ButtonCountDecidesRowsAndPictures) {
   ShipPictures();
-  for (int count : {5, 8}) {
-    SCOPED_TRACE(count);
-    Settings("[Hardware]\r\nButtons=" + std::to_string(count) + "\r\n");
+  // No row for a button the mouse lacks, in either selector mode.
+  const struct {
+    int count;
+    int combo;
+  } cases[] = {{2, 0}, {3, 1}, {5, 0}, {8, 1}};
+  for (auto [count, combo] : cases) {
+    SCOPED_TRACE(std::to_string(count) + (combo ? " combo" : " menu"));
+    Settings("[Hardware]\r\nButtons=" + std::to_string(count) +
+             "\r\n[Buttons]\r\nUseComboBox=" + std::to_string(combo) + "\r\n");
     StartOnButtons();
     EXPECT_EQ(Buttons().RowCount(), count);
     for (int k = 0; k < 8; ++k) {
       EXPECT_EQ(Visible(kButtonRowIds[k].Label), k < count) << k;
-      EXPECT_EQ(Visible(kButtonRowIds[k].Menu), k < count) << k;
+      EXPECT_EQ(Visible(kButtonRowIds[k].Menu), !combo && k < count) << k;
+      EXPECT_EQ(Visible(kButtonRowIds[k].Combo), combo && k < count) << k;
       EXPECT_EQ(Buttons().Pictures()[k].Empty(), k >= count) << k;
     }
     dlg_.reset();

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 
 #include "ui/buttons_page.h"
@@ -84,22 +85,39 @@ TEST(OverviewRateTest, ReportRatesOfTheCodes) {
 }
 
 TEST_F(OverviewTest, RowsFollowTheButtonCount) {
-  Settings("[Hardware]\r\nButtons=5\r\n");
-  Start();
-  EXPECT_EQ(Shown(ui::kIdRowValue0 + 4), Buttons().SelectorText(4));
-  // Rows beyond the count keep the template's texts.
-  EXPECT_EQ(Shown(kButtonRowIds[5].Label), u"General Button 1:");
-  EXPECT_EQ(Shown(ui::kIdRowValue0 + 5), u"Increase DPI");
-  EXPECT_EQ(Shown(kButtonRowIds[6].Label), u"General Button 2:");
-  EXPECT_EQ(Shown(ui::kIdRowValue0 + 6), u"Decrease DPI");
-  dlg_.reset();
+  // A line for each button the mouse has, up to the page's seven; none for a button it lacks,
+  // where the template's placeholders would name functions of buttons that do not exist.
+  for (int count : {3, 5, 8}) {
+    SCOPED_TRACE(count);
+    Settings("[Hardware]\r\nButtons=" + std::to_string(count) + "\r\n");
+    Assignments({Function(1), Function(2), Function(3), Function(4), Function(5), Function(10),
+                 Function(11), Function(30)});
+    Start();
+    for (int k = 0; k < COverviewDlg::kRows; ++k) {
+      bool shown = k < count;
+      EXPECT_EQ(IsWindowVisible(GetDlgItem(Overview(), kButtonRowIds[k].Label)) != FALSE, shown)
+          << k;
+      EXPECT_EQ(IsWindowVisible(GetDlgItem(Overview(), ui::kIdRowValue0 + k)) != FALSE, shown) << k;
+      if (shown) {
+        EXPECT_EQ(Shown(ui::kIdRowValue0 + k), Buttons().SelectorText(k)) << k;
+      }
+    }
+    EXPECT_EQ(GetDlgItem(Overview(), ui::kIdRowValue0 + 7), nullptr);  // no eighth row
+    dlg_.reset();
+  }
+}
 
-  Settings("[Hardware]\r\nButtons=8\r\n");
-  Assignments({Function(1), Function(2), Function(3), Function(4), Function(5), Function(10),
-               Function(11), Function(30)});
-  Start();
-  EXPECT_EQ(Shown(ui::kIdRowValue0 + 6), u"Decrease DPI");
-  EXPECT_EQ(GetDlgItem(Overview(), ui::kIdRowValue0 + 7), nullptr);  // no eighth row
+TEST(OverviewStageTest, StageCodesOfAHandEditedFileCannotOverflow) {
+  struct Case {
+    int32_t Stages[kMaxStages];
+    const char16_t* Text;
+  };
+  const Case cases[] = {
+      {{1, 3, 7, 15}, u"1: 400   2: 800   3: 1600   4: 3200"},
+      {{0, 0, 0, 0, 9, 9, 9, 9}, u"1: 200   2: 200   3: 200   4: 200"},
+      {{INT32_MAX, INT32_MIN, -1, -2}, u"1: 429496729600   2: -429496729400   3: 0   4: -200"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(COverviewDlg::StageList(c.Stages), c.Text);
 }
 
 TEST_F(OverviewTest, ModifySwitchesTabsAsAClickWould) {
