@@ -74,6 +74,9 @@ int CButtonsDlg::ShownPicture() const {
 
 bool CButtonsDlg::OnInitDialog() {
   rows_ = std::clamp(host_.Hardware().ButtonCount, 0, kButtonRows);
+  // A page made again (a restore, perhaps of a mouse with fewer buttons) starts where the first
+  // did, never on a row it may no longer have.
+  current_ = kFirstCurrentRow;
   // The Macros page is created first, so the library is loaded before the links are resolved.
   LoadButtonAssignments(host_.StoredSettings(), options_, assignments_, kMaxAssignments, Library());
 

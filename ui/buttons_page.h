@@ -116,7 +116,9 @@ class CButtonsDlg : public Page {
   ButtonSettings options_{};
   ButtonAssignment assignments_[kMaxAssignments]{};
   int rows_ = 7;
-  int current_ = 1;
+  // The right button: the left one cannot be changed here.
+  static constexpr int kFirstCurrentRow = 1;
+  int current_ = kFirstCurrentRow;
   bool settingHotKey_ = false;
   bool settingInterval_ = false;
 

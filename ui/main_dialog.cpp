@@ -359,6 +359,14 @@ bool CCorvaneDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
       for (Page* p : {static_cast<Page*>(&pointer_), static_cast<Page*>(&scrolling_)})
         if (p->Handle()) SendMessageW(p->Handle(), msg, wp, lp);
       return false;
+    case WM_SETCURSOR:
+      // A child asks its parent first: while the program works, no control's own cursor (the
+      // buttons' hand) replaces the wait cursor.
+      if (!WaitCursor::Active()) return false;
+      SetCursor(WaitCursor::Busy());
+      SetMsgResult(TRUE);
+      result = TRUE;
+      return true;
     case WM_QUERYDRAGICON: result = reinterpret_cast<INT_PTR>(icon_); return true;
     case WM_DEVICECHANGE:
       OnDeviceChange(wp, lp);

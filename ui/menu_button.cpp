@@ -84,6 +84,7 @@ bool CMenuButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
       return false;
     case WM_MOUSELEAVE: SetHovered(false); return false;
     case WM_SETCURSOR:
+      if (WaitCursor::Active()) return false;  // the main window keeps the wait cursor
       SetCursor(LoadCursorW(nullptr, IDC_HAND));
       result = TRUE;
       return true;

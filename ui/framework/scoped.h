@@ -98,14 +98,23 @@ class ScopedMenu {
 };
 
 // The wait cursor for the length of a scope; the cursor that was current comes back at its end.
+// A mouse move handled meanwhile asks the window under it for its cursor (WM_SETCURSOR): while
+// Active(), windows answer with the wait cursor instead of their own (see Busy()).
 class WaitCursor {
  public:
-  WaitCursor() : previous_(SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-  ~WaitCursor() { SetCursor(previous_); }
+  WaitCursor() : previous_(SetCursor(Busy())) { ++depth_; }
+  ~WaitCursor() {
+    --depth_;
+    SetCursor(previous_);
+  }
   WaitCursor(const WaitCursor&) = delete;
   WaitCursor& operator=(const WaitCursor&) = delete;
 
+  static bool Active() { return depth_ > 0; }
+  static HCURSOR Busy() { return LoadCursorW(nullptr, IDC_WAIT); }
+
  private:
+  static inline int depth_ = 0;
   HCURSOR previous_;
 };
 

@@ -8,11 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_hid_platform.h"
+#include "ui/buttons_page.h"
 #include "ui/ids.h"
 #include "ui/main_dialog.h"
 #include "ui/ui_test_support.h"
@@ -147,6 +149,41 @@ TEST_F(ApplyProgressTest, ADeviceChangeDuringTheUploadWaitsForApplyToEnd) {
   EXPECT_EQ(0, hid_.Misuses);  // no report went through a closed handle
   EXPECT_FALSE(dlg_->Link().Present());
   EXPECT_FALSE(IsWindowEnabled(Item(ui::kIdApply)));
+}
+
+// The mouse moved over the window's buttons during the upload, each with a hand cursor of its
+// own (the push buttons' class, the Buttons page's menu buttons): the wait cursor stays.
+TEST_F(ApplyProgressTest, TheWaitCursorStaysWhileTheMouseMovesOverTheButtons) {
+  ShowTab(*dlg_, ui::kTabButtons);
+  HWND page = dlg_->ButtonsPage()->Handle();
+  const HWND over[] = {Item(IDOK), GetDlgItem(page, ui::kButtonRowIds[2].Menu),
+                       GetDlgItem(page, ui::kIdRestoreDefaults)};
+  // Real input: a move onto the middle of the control.
+  auto moveOnto = [](HWND w) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    SetCursorPos((r.left + r.right) / 2 - 1, (r.top + r.bottom) / 2);
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE;
+    move.mi.dx = 1;
+    SendInput(1, &move, sizeof(move));
+  };
+  const HCURSOR wait = LoadCursorW(nullptr, IDC_WAIT);
+  std::vector<bool> waiting;
+  size_t next = 0;
+  sleeper_.Hook = [&] {
+    // What the move before this pause left, then the next move; the upload's own look at the
+    // queue handles it before the next pause.
+    if (next > waiting.size()) waiting.push_back(GetCursor() == wait);
+    if (next < std::size(over)) moveOnto(over[next++]);
+  };
+  Apply();
+  EXPECT_EQ(std::vector<bool>(std::size(over), true), waiting);
+  // Afterwards the menu button has its hand again.
+  moveOnto(over[1]);
+  Drain(*dlg_);
+  EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, IDC_HAND));
 }
 
 }  // namespace

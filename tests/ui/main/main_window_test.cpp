@@ -14,6 +14,7 @@
 #include "fakes/fake_hid_platform.h"
 #include "model/macro_links.h"
 #include "model/text.h"
+#include "storage/configuration_backup.h"
 #include "storage/file_io.h"
 #include "storage/macro_store.h"
 #include "storage/settings.h"
@@ -404,6 +405,31 @@ TEST_F(MainWindowTest, SystemMenuBacksUpAndRestoresTheWholeConfiguration) {
   EXPECT_EQ(dlg_->ButtonsPage()->SelectorText(2), u"Play/Pause");
   SelectTab(ui::kTabOverview);
   EXPECT_EQ(OverviewValue(2), u"Play/Pause");
+}
+
+// A restore of a mouse with fewer buttons, made while a row beyond its count was current: the
+// Buttons page starts again at the right button, with its picture, details and the focus.
+TEST_F(MainWindowTest, ARestoreWithFewerButtonsStartsTheButtonsPageAtTheRightButton) {
+  folder_.Write(L"Corvane.ini", "[Application]\r\nDemo=1\r\n[Hardware]\r\nButtons=3\r\n");
+  const std::u16string saved = (folder_.Path() / L"three.json").u16string();
+  std::u16string error;
+  ASSERT_TRUE(BackupConfiguration(saved, error)) << std::string(error.begin(), error.end());
+  folder_.Write(L"Corvane.ini", "[Application]\r\nDemo=1\r\n[Hardware]\r\nButtons=7\r\n");
+  Start();
+  SelectTab(ui::kTabButtons);
+  SetFocus(ButtonMenu(6));
+  dlg_->PumpPending();
+  ASSERT_EQ(dlg_->ButtonsPage()->CurrentButton(), 6);
+
+  prompts_.OpenAnswers.push_back(saved);
+  prompts_.Answers.push_back(IDYES);
+  SendMessageW(Main(), WM_SYSCOMMAND, ui::kSysCommandRestore, 0);
+  ASSERT_EQ(dlg_->ButtonsPage()->RowCount(), 3);
+  SelectTab(ui::kTabButtons);
+  dlg_->PumpPending();
+  EXPECT_EQ(dlg_->ButtonsPage()->CurrentButton(), 1);
+  EXPECT_EQ(GetFocus(), ButtonMenu(1));
+  EXPECT_EQ(dlg_->ButtonsPage()->ShownPicture(), 1);
 }
 
 TEST_F(MainWindowTest, AFailedRestoreSaysWhyAndChangesNothing) {
