@@ -19,6 +19,7 @@
 // ---- Icons and bitmaps ------------------------------------------------------------------------
 #define IDI_CORVANE           128  // program and window icon (16 x 16 and 32 x 32)
 #define IDB_DROPDOWN_ARROW    151  // 16 x 16 32-bit alpha bitmap: light-green triangle down
+#define IDB_DROPDOWN_ARROW_LARGE 152  // the same at 32 x 32, scaled down above 96 DPI
 #define IDI_EVENT_KEYBOARD    154  // event category: keyboard
 #define IDI_EVENT_MOUSE       155  // event category: mouse
 #define IDI_EVENT_YELLOW_DOWN 156  // event action: key down

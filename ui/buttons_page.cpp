@@ -9,6 +9,7 @@
 #include "model/text.h"
 #include "storage/choice_tables.h"
 #include "storage/strings.h"
+#include "ui/framework/dpi.h"
 #include "ui/localized.h"
 #include "ui/macros_page.h"
 #include "ui/prompts.h"
@@ -82,7 +83,7 @@ bool CButtonsDlg::OnInitDialog() {
 
   picture_.Attach(Handle(), kIdPicture);
   picture_.Shape();
-  LoadDevicePictures(pictures_, rows_);
+  LoadDevicePictures(pictures_, rows_, SystemDpi());
 
   // The hot key row shares the macro row's place; the two are never shown together.
   RECT hotKeyLabel{}, macroLabel{};

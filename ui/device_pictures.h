@@ -38,6 +38,8 @@ class DevicePicture {
   // Decodes the file by its content, whatever its extension says. Any failure gives an empty
   // picture. Needs a running decoder (DecoderSession); LoadDevicePictures holds one.
   static DevicePicture Decode(const std::u16string& path);
+  // Takes a 32-bit DIB section with premultiplied alpha as its own.
+  static DevicePicture Adopt(HBITMAP bitmap);
 
   bool Empty() const { return bitmap_ == nullptr; }
   int Width() const { return width_; }
@@ -72,13 +74,25 @@ class DecoderSession {
   ULONG_PTR token_ = 0;
 };
 
+// A copy of a 32-bit DIB section with premultiplied alpha (a picture, the menu buttons' arrow)
+// resampled to width by height with the decoder's best filter; null when that fails. Needs a
+// running decoder.
+HBITMAP ScaledBitmap(HBITMAP source, int width, int height);
+
 // <application folder>Devices\3A7C0007\<row + 1>.jpg. The folder is always named by the supported
 // mouse's identifiers, never by the VID/PID that Corvane.ini configures for the device search:
 // a settings file naming another mouse still gets these pictures.
 std::u16string DevicePicturePath(int row);
+// The same picture drawn for twice that resolution, <the folder above>\192\<row + 1>.jpg; a
+// folder without it is scaled from the picture above.
+std::u16string LargeDevicePicturePath(int row);
+inline constexpr int kLargePictureDpi = 192;
 
 // Decodes the pictures of rows 0 to buttonCount - 1 (at most eight) into their slots and empties
-// the others. A missing or undecodable file leaves its slot empty; nothing is reported.
-void LoadDevicePictures(DevicePictures& slots, int buttonCount);
+// the others. A missing or undecodable file leaves its slot empty; nothing is reported. The
+// pictures are drawn for 96 DPI; at another dpi each is shown dpi / 96 times as large, made from
+// its large version where there is one, so it keeps its size beside the dialog's text and stays
+// sharp.
+void LoadDevicePictures(DevicePictures& slots, int buttonCount, int dpi = 96);
 
 }  // namespace corvane::ui

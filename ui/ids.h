@@ -19,6 +19,7 @@ enum TemplateId : int {
 
 inline constexpr int kIconMain = IDI_CORVANE;
 inline constexpr int kBitmapDropDownArrow = IDB_DROPDOWN_ARROW;
+inline constexpr int kBitmapDropDownArrowLarge = IDB_DROPDOWN_ARROW_LARGE;
 inline constexpr int kMenuFunctions = IDR_FUNCTION_MENU;
 
 enum MainControl : int {

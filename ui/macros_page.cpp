@@ -16,6 +16,7 @@
 #include "storage/settings.h"
 #include "storage/strings.h"
 #include "ui/buttons_page.h"
+#include "ui/framework/dpi.h"
 #include "ui/ids.h"
 #include "ui/localized.h"
 #include "ui/prompts.h"
@@ -67,11 +68,14 @@ constexpr char16_t kMessageCaption[] = u"Corvane";
 // The system's id of the start/stop hot key of the page window.
 constexpr int kRecordingHotkeyId = 0;
 
+// The icons at the small icon size of the DPI (16 pixels at 96 DPI); the files hold each size.
 HIMAGELIST IconList(const int* ids, size_t count) {
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR32 | ILC_MASK, static_cast<int>(count), 0);
+  const int side = ScaleForDpi(16);
+  HIMAGELIST list =
+      ImageList_Create(side, side, ILC_COLOR32 | ILC_MASK, static_cast<int>(count), 0);
   for (size_t i = 0; i < count; ++i) {
     auto icon = static_cast<HICON>(LoadImageW(Dialog::Instance(), MAKEINTRESOURCEW(ids[i]),
-                                              IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+                                              IMAGE_ICON, side, side, LR_DEFAULTCOLOR));
     ImageList_AddIcon(list, icon);
     if (icon) DestroyIcon(icon);
   }
@@ -112,7 +116,7 @@ bool CMacrosDlg::OnInitDialog() {
 
   LoadMacroLibrary(host_.StoredSettings(), *library_);
   macroList_.SetExtendedStyle(LVS_EX_AUTOSIZECOLUMNS);
-  macroList_.InsertColumn(0, u"Macros", 150);
+  macroList_.InsertColumn(0, u"Macros", ScaleForDpi(150));
   FillMacroList();
   SetUpEventList();
   if (library_->MacroCount > 0) {
@@ -129,7 +133,7 @@ void CMacrosDlg::SetUpEventList() {
   eventList_.SetImageList(IconList(kActionIcons, std::size(kActionIcons)), LVSIL_SMALL);
   // The category icon is asked for with the text (a state image kept by the page, not the list).
   eventList_.Send(LVM_SETCALLBACKMASK, LVIS_STATEIMAGEMASK);
-  eventList_.InsertColumn(0, u"Events", 180);
+  eventList_.InsertColumn(0, u"Events", ScaleForDpi(180));
 }
 
 void CMacrosDlg::RefreshTexts() {

@@ -4,15 +4,19 @@
 
 #include <string>
 
+#include "ui/device_pictures.h"
 #include "ui/framework/controls.h"
 #include "ui/framework/dialog.h"
+#include "ui/framework/dpi.h"
 #include "ui/ids.h"
 
 namespace corvane::ui {
 namespace {
 
-// Space between the face's edge, the text and the arrow, in pixels.
+// Space between the face's edge, the text and the arrow, in pixels at 96 DPI.
 constexpr int kPadding = 4;
+// The arrow's side at 96 DPI.
+constexpr int kArrowSide = 16;
 
 HFONT CreateMenuFont() {
   NONCLIENTMETRICSW metrics{};
@@ -23,10 +27,9 @@ HFONT CreateMenuFont() {
 }
 
 // The arrow is stored with straight alpha; AlphaBlend wants each colour already multiplied by it.
-HBITMAP LoadArrow() {
-  auto bitmap =
-      static_cast<HBITMAP>(LoadImageW(Dialog::Instance(), MAKEINTRESOURCEW(kBitmapDropDownArrow),
-                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+HBITMAP LoadArrowBitmap(int id) {
+  auto bitmap = static_cast<HBITMAP>(LoadImageW(Dialog::Instance(), MAKEINTRESOURCEW(id),
+                                                IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   DIBSECTION dib{};
   if (!bitmap || GetObjectW(bitmap, sizeof(dib), &dib) != sizeof(dib) ||
       dib.dsBm.bmBitsPixel != 32 || !dib.dsBm.bmBits) {
@@ -43,9 +46,20 @@ HBITMAP LoadArrow() {
   return bitmap;
 }
 
+// The 16 x 16 arrow at 96 DPI; at another DPI the large one resampled to the arrow's size there.
+HBITMAP LoadArrow(int dpi) {
+  if (dpi == kBaseDpi) return LoadArrowBitmap(kBitmapDropDownArrow);
+  ScopedGdi<HBITMAP> large(LoadArrowBitmap(kBitmapDropDownArrowLarge));
+  DecoderSession scaler;
+  int side = ScaleForDpi(kArrowSide, dpi);
+  HBITMAP scaled = large && scaler.Started() ? ScaledBitmap(large, side, side) : nullptr;
+  return scaled ? scaled : LoadArrowBitmap(kBitmapDropDownArrow);
+}
+
 }  // namespace
 
-MenuButtonLook::MenuButtonLook() : font_(CreateMenuFont()), arrow_(LoadArrow()) {
+MenuButtonLook::MenuButtonLook(int dpi)
+    : font_(CreateMenuFont()), arrow_(LoadArrow(dpi)), padding_(ScaleForDpi(kPadding, dpi)) {
   BITMAP bm{};
   if (arrow_ && GetObjectW(arrow_, sizeof(bm), &bm)) arrowSize_ = {bm.bmWidth, bm.bmHeight};
 }
@@ -103,8 +117,9 @@ bool CMenuButton::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
 
 RECT CMenuButton::TextArea(int width, int height) const {
   // Padded from the face's edges, and from the arrow at the right.
-  RECT text{kPadding, 0, width - kPadding, height};
-  if (look_ && look_->Arrow()) text.right -= look_->ArrowSize().cx + kPadding;
+  int padding = look_ ? look_->Padding() : kPadding;
+  RECT text{padding, 0, width - padding, height};
+  if (look_ && look_->Arrow()) text.right -= look_->ArrowSize().cx + padding;
   return text;
 }
 
@@ -141,7 +156,7 @@ void CMenuButton::Draw(const DRAWITEMSTRUCT& item) const {
   RECT text = TextArea(width, height);
   if (HBITMAP arrow = look_->Arrow()) {
     SIZE size = look_->ArrowSize();
-    int x = text.right + kPadding;
+    int x = text.right + look_->Padding();
     ScopedCompatibleDC source(static_cast<HDC>(dc));
     ScopedSelect useArrow(source, arrow);
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};

@@ -13,15 +13,18 @@
 
 #include <functional>
 
+#include "ui/framework/dpi.h"
 #include "ui/framework/scoped.h"
 #include "ui/framework/subclass.h"
 
 namespace corvane::ui {
 
-// What every menu button of a page draws with: the menu font and the arrow, made once.
+// What every menu button of a page draws with: the menu font and the arrow, made once for the
+// DPI (the system's menu font is already for it).
 class MenuButtonLook {
  public:
-  MenuButtonLook();
+  // For the system DPI, or another for a test.
+  explicit MenuButtonLook(int dpi = SystemDpi());
   MenuButtonLook(const MenuButtonLook&) = delete;
   MenuButtonLook& operator=(const MenuButtonLook&) = delete;
 
@@ -29,11 +32,14 @@ class MenuButtonLook {
   // 32-bit with premultiplied alpha, ready for AlphaBlend; null when the resource is missing.
   HBITMAP Arrow() const { return arrow_; }
   SIZE ArrowSize() const { return arrowSize_; }
+  // Space between the face's edges, the text and the arrow.
+  int Padding() const { return padding_; }
 
  private:
   ScopedGdi<HFONT> font_;
   ScopedGdi<HBITMAP> arrow_;
   SIZE arrowSize_{};
+  int padding_;
 };
 
 class CMenuButton : public Subclass {

@@ -347,6 +347,54 @@ TEST_F(PictureTest, LoadsTheRowsBelowTheButtonCountAndEmptiesTheOtherSlots) {
   }
 }
 
+// Above 96 DPI a picture is shown dpi / 96 times as large, made from its large version (drawn
+// for 192 DPI) where the folder has one, else from the picture itself; at 96 DPI the large one is
+// never read. Each source here is one solid colour, so the result says which one it came from.
+TEST_F(PictureTest, AtAnotherDpiPicturesAreScaledFromTheirLargeVersion) {
+  const fs::path folder = folder_.Path() / kSupportedFolder;
+  auto solid = [](COLORREF c) { return [c](int, int) { return c; }; };
+  WriteBmp(folder / L"1.jpg", 40, 60, solid(RGB(0, 0, 255)));
+  WriteBmp(folder / L"192" / L"1.jpg", 80, 120, solid(RGB(255, 0, 0)));
+  WriteBmp(folder / L"2.jpg", 40, 60, solid(RGB(0, 0, 255)));  // no large version
+  struct Case {
+    int Dpi;
+    int Width, Height;
+    COLORREF Row0;  // row 1's picture comes from its only file, blue, at the same size
+  };
+  const Case cases[] = {{96, 40, 60, RGB(0, 0, 255)},
+                        {120, 50, 75, RGB(255, 0, 0)},
+                        {144, 60, 90, RGB(255, 0, 0)},
+                        {192, 80, 120, RGB(255, 0, 0)},
+                        {288, 120, 180, RGB(255, 0, 0)}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Dpi);
+    DevicePictures slots;
+    LoadDevicePictures(slots, 2, c.Dpi);
+    for (int row : {0, 1}) {
+      const DevicePicture& p = slots[static_cast<size_t>(row)];
+      ASSERT_FALSE(p.Empty()) << row;
+      EXPECT_EQ(p.Width(), c.Width) << row;
+      EXPECT_EQ(p.Height(), c.Height) << row;
+      EXPECT_FALSE(p.HasAlpha()) << row;
+      HDC screen = GetDC(nullptr);
+      Pixels shown = Grab(screen, p.Width(), p.Height(), [&](HDC dc) {
+        HDC source = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(source, p.Bitmap());
+        BitBlt(dc, 0, 0, p.Width(), p.Height(), source, 0, 0, SRCCOPY);
+        SelectObject(source, old);
+        DeleteDC(source);
+      });
+      ReleaseDC(nullptr, screen);
+      // Edges too: the resampling reads no dark or transparent rim past them.
+      for (POINT at : {POINT{0, 0}, POINT{p.Width() / 2, p.Height() / 2},
+                       POINT{p.Width() - 1, p.Height() - 1}}) {
+        EXPECT_PRED3(Near, shown.At(at.x, at.y), row == 0 ? c.Row0 : RGB(0, 0, 255), 2)
+            << row << " at " << at.x << "," << at.y;
+      }
+    }
+  }
+}
+
 TEST_F(PictureTest, PicturesComeFromTheSupportedMouseFolderWhateverTheSettingsSearchFor) {
   folder_.Write(L"Corvane.ini", "[Hardware]\r\nVID=045E\r\nPID=0040\r\n");
   WriteRows(L"Devices/045E0040", 3, 50);
@@ -392,6 +440,14 @@ TEST_F(PictureTest, ShippedPicturesAreEightOpaquePicturesOfOneThreeQuarterSize) 
     EXPECT_FALSE(slot.HasAlpha()) << (row + 1) << ".jpg";
   }
   EXPECT_EQ(slots[0].Width(), slots[0].Height() * 3 / 4);
+  // The large versions, drawn for 192 DPI, are exactly twice as large: shown there unscaled.
+  for (int row = 0; row < kPictureSlots; ++row) {
+    DecoderSession decoder;
+    DevicePicture large = DevicePicture::Decode(LargeDevicePicturePath(row));
+    ASSERT_FALSE(large.Empty()) << "192\\" << (row + 1) << ".jpg";
+    EXPECT_EQ(large.Width(), 2 * slots[0].Width()) << "192\\" << (row + 1) << ".jpg";
+    EXPECT_EQ(large.Height(), 2 * slots[0].Height()) << "192\\" << (row + 1) << ".jpg";
+  }
 }
 
 // The Buttons page's box, shaped, keeps its right edge; where the dialog font is the one the

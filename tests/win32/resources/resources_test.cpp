@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -738,26 +739,32 @@ std::vector<GroupIconEntry> IconSizes(int id) {
   return out;
 }
 
-TEST(Icons, EventIconsAreSixteenPixelsWithAlpha) {
+// Each event icon holds one 32-bit image per small icon size: 16 pixels at 96 DPI, 20, 24 and
+// 32 at 125, 150 and 200 %, so no size is stretched from another.
+TEST(Icons, EventIconsHaveASmallImageForEachDpiWithAlpha) {
+  const BYTE kSides[] = {16, 20, 24, 32};
   for (int id : {154, 155, 156, 157, 158, 159, 160, 161, 164}) {
     SCOPED_TRACE("icon " + std::to_string(id));
     std::vector<GroupIconEntry> sizes = IconSizes(id);
-    ASSERT_EQ(sizes.size(), 1u);
-    EXPECT_EQ(sizes[0].width, 16);
-    EXPECT_EQ(sizes[0].height, 16);
-    EXPECT_EQ(sizes[0].bitCount, 32);
-    HICON icon = static_cast<HICON>(
-        LoadImageW(Self(), MAKEINTRESOURCEW(id), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
-    ASSERT_NE(icon, nullptr);
-    ICONINFO info{};
-    ASSERT_TRUE(GetIconInfo(icon, &info));
-    BITMAP bm{};
-    GetObjectW(info.hbmColor, sizeof bm, &bm);
-    EXPECT_EQ(bm.bmWidth, 16);
-    EXPECT_EQ(bm.bmHeight, 16);
-    DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    DestroyIcon(icon);
+    ASSERT_EQ(sizes.size(), std::size(kSides));
+    for (size_t i = 0; i < std::size(kSides); ++i) {
+      const BYTE side = kSides[i];
+      EXPECT_EQ(sizes[i].width, side);
+      EXPECT_EQ(sizes[i].height, side);
+      EXPECT_EQ(sizes[i].bitCount, 32);
+      HICON icon = static_cast<HICON>(
+          LoadImageW(Self(), MAKEINTRESOURCEW(id), IMAGE_ICON, side, side, LR_DEFAULTCOLOR));
+      ASSERT_NE(icon, nullptr);
+      ICONINFO info{};
+      ASSERT_TRUE(GetIconInfo(icon, &info));
+      BITMAP bm{};
+      GetObjectW(info.hbmColor, sizeof bm, &bm);
+      EXPECT_EQ(bm.bmWidth, side);
+      EXPECT_EQ(bm.bmHeight, side);
+      DeleteObject(info.hbmColor);
+      DeleteObject(info.hbmMask);
+      DestroyIcon(icon);
+    }
   }
 }
 
@@ -815,6 +822,19 @@ TEST(Bitmaps, DropDownArrowIsAGreenTriangleWithAlpha) {
   EXPECT_EQ(dib.dsBm.bmWidth, 16);
   EXPECT_EQ(dib.dsBm.bmHeight, 16);
   EXPECT_EQ(dib.dsBm.bmBitsPixel, 32);
+  DeleteObject(bmp);
+
+  // The same arrow at 32 x 32, which the menu buttons scale down above 96 DPI.
+  bmp = static_cast<HBITMAP>(LoadImageW(Self(), MAKEINTRESOURCEW(IDB_DROPDOWN_ARROW_LARGE),
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  ASSERT_NE(bmp, nullptr);
+  ASSERT_EQ(GetObjectW(bmp, sizeof dib, &dib), static_cast<int>(sizeof dib));
+  EXPECT_EQ(dib.dsBm.bmWidth, 32);
+  EXPECT_EQ(dib.dsBm.bmHeight, 32);
+  EXPECT_EQ(dib.dsBm.bmBitsPixel, 32);
+  const BYTE* large = static_cast<const BYTE*>(dib.dsBm.bmBits);
+  EXPECT_EQ(large[((31 - 15) * 32 + 16) * 4 + 3], 255) << "opaque in the middle";
+  EXPECT_EQ(large[3], 0) << "a transparent corner";
   DeleteObject(bmp);
 }
 
