@@ -174,18 +174,41 @@ void CheckChildren(HWND parent, const std::string& where, std::vector<Misfit>& o
   }
 }
 
-// A function menu button draws its text itself: in its own font, on one line within the
-// rectangle left of its arrow, ending in an ellipsis where it does not fit.
+// A function menu button draws its text itself, in the system's menu font. Windows 10 and 11
+// make that Segoe UI 9 pt, larger than the 8 pt font Wine gives (Liberation Sans for Tahoma
+// here): a text is measured in the button's face at 9 pt at least, and kept 5 % inside its room
+// beyond that, as Segoe UI runs up to about 5 % wider than Arial's metrics at the same size in
+// Latin and Cyrillic lowercase. So a name that fits here fits on Windows too.
+constexpr int kWindowsMenuPoints = 9;
+constexpr int kFaceMarginPercent = 5;
+
+// The font a menu button's texts are measured in: its own, made at least kWindowsMenuPoints.
+ui::ScopedGdi<HFONT> MeasuringFont(HFONT menuFont) {
+  LOGFONTW face{};
+  GetObjectW(menuFont, sizeof(face), &face);
+  ui::ScopedGetDC screen(nullptr);
+  const LONG windows = -MulDiv(kWindowsMenuPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
+  if (face.lfHeight > windows) face.lfHeight = windows;  // heights are negative: pixel sizes
+  return ui::ScopedGdi<HFONT>(CreateFontIndirectW(&face));
+}
+
+// The width a text needs on a menu button, with the margin.
+LONG MenuTextWidth(LONG measured) { return measured * (100 + kFaceMarginPercent) / 100; }
+
+// On one line within the rectangle left of its arrow, ending in an ellipsis where it does not
+// fit.
 void CheckMenuText(const ui::CMenuButton& button, const std::wstring& text,
                    const std::string& where, std::vector<Misfit>& out) {
   RECT room = button.TextRect();
   ui::ScopedGetDC dc(button.Handle());
-  ui::ScopedSelect font(dc, button.Font());
+  ui::ScopedGdi<HFONT> measuring = MeasuringFont(button.Font());
+  ui::ScopedSelect font(dc, measuring);
   // Its whole line: without the ellipsis, and from the top, as centring does not change its size.
   RECT line{};
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &line,
             (ui::CMenuButton::kTextFormat & ~static_cast<UINT>(DT_END_ELLIPSIS | DT_VCENTER)) |
                 DT_CALCRECT);
+  line.right = line.left + MenuTextWidth(line.right - line.left);
   std::ostringstream what;
   if (line.right - line.left > room.right - room.left) {
     what << "menu button text " << line.right - line.left << " px wide, room for "
@@ -442,9 +465,11 @@ TEST_F(LanguageFitTest, FindsMenuButtonTextsThatDoNotFit) {
   SIZE line{};
   {
     ui::ScopedGetDC dc(parent);
-    ui::ScopedSelect font(dc, look.Font());
+    ui::ScopedGdi<HFONT> measuring = MeasuringFont(look.Font());
+    ui::ScopedSelect font(dc, measuring);
     GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &line);
   }
+  line.cx = MenuTextWidth(line.cx);
   // The face keeps 4 pixels clear at its edges and between the text and the arrow.
   const Case cases[] = {
       {"text with room", line.cx + 3 * 4 + arrow + 2, 23, nullptr},
