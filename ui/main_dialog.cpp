@@ -22,6 +22,16 @@ namespace corvane::ui {
 namespace {
 
 constexpr char16_t kCaption[] = u"Corvane";
+
+// A push button, the owner-drawn ones (the function menu buttons) among them; not a check box,
+// radio button or group box.
+bool IsPushButton(HWND w) {
+  wchar_t name[16] = {};
+  GetClassNameW(w, name, 16);
+  if (_wcsicmp(name, L"Button") != 0) return false;
+  auto type = static_cast<DWORD>(GetWindowLongPtrW(w, GWL_STYLE)) & BS_TYPEMASK;
+  return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON || type == BS_OWNERDRAW;
+}
 // A tab's text is cut to what a 64-unit buffer holds.
 constexpr size_t kTabTextChars = 63;
 
@@ -130,6 +140,7 @@ void CCorvaneDlg::ShowDeviceState() {
   if (visible_ && visible_->Handle()) ShowWindow(visible_->Handle(), usable ? SW_SHOW : SW_HIDE);
   EnableItem(IDOK, usable);
   EnableItem(kIdApply, usable);
+  KeepFocusShown();
 }
 
 void CCorvaneDlg::SetShownTexts() {
@@ -151,6 +162,22 @@ void CCorvaneDlg::SwitchPage() {
     ShowWindow(visible_->Handle(), SW_SHOW);
     UpdateWindow(visible_->Handle());
   }
+  KeepFocusShown();
+}
+
+void CCorvaneDlg::KeepFocusShown() {
+  HWND focus = GetFocus();
+  if (focus && !IsChild(Handle(), focus) && focus != Handle()) return;  // another window's
+  if (focus && IsChild(Handle(), focus) && IsWindowVisible(focus) && IsWindowEnabled(focus)) return;
+  // It was on a control that is hidden now (the page left, the pages went with the mouse) or
+  // on a window that is gone (the pages made again): the page's first control, else the tabs,
+  // else Cancel, which is always there.
+  HWND to = nullptr;
+  if (visible_ && visible_->Handle() && IsWindowVisible(visible_->Handle()))
+    to = GetNextDlgTabItem(visible_->Handle(), nullptr, FALSE);
+  if (!to && IsWindowVisible(tab_.Handle())) to = tab_.Handle();
+  if (!to) to = Item(IDCANCEL);
+  SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(to), TRUE);
 }
 
 void CCorvaneDlg::AskToSaveMacro() {
@@ -391,16 +418,30 @@ bool CCorvaneDlg::OnMessage(UINT msg, WPARAM wp, LPARAM lp, INT_PTR& result) {
 }
 
 bool CCorvaneDlg::PreTranslate(MSG& msg) {
-  // The Escape key never reaches the dialog manager, which would turn it into Cancel. Only key
-  // messages carry a key code in wParam: a mouse message's key flags, a timer id or a character
-  // that happen to equal VK_ESCAPE pass on.
+  // Only key messages carry a key code in wParam: a mouse message's key flags, a timer id or a
+  // character that happen to equal VK_ESCAPE or VK_RETURN pass on.
   switch (msg.message) {
     case WM_KEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP: return msg.wParam == VK_ESCAPE;
+    case WM_SYSKEYUP: break;
+    default: return false;
   }
-  return false;
+  if (msg.wParam != VK_ESCAPE && msg.wParam != VK_RETURN) return false;
+  // A control that takes the key itself gets it: an open drop-down list closes, a label editor
+  // commits or cancels, the hot key field captures it.
+  HWND focus = GetFocus();
+  if (focus && (SendMessageW(focus, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) &
+                (DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)))
+    return false;
+  // Otherwise the dialog manager would turn Escape into Cancel, and Enter into the default
+  // button, OK, which applies and ends the program: Escape does nothing, and Enter inside a page
+  // presses the focused push button, as a push button takes Enter, or does nothing.
+  if (msg.wParam == VK_ESCAPE) return true;
+  if (!visible_ || !visible_->Handle() || !focus || !IsChild(visible_->Handle(), focus))
+    return false;
+  if (msg.message == WM_KEYDOWN && IsPushButton(focus)) SendMessageW(focus, BM_CLICK, 0, 0);
+  return true;
 }
 
 bool CCorvaneApp::InitInstance() {

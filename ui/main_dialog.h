@@ -87,6 +87,8 @@ class CCorvaneDlg : public Dialog, public PageHost {
   void ShowDeviceState();
   void SetShownTexts();
   void SwitchPage();
+  // Moves the focus to a visible, enabled control when it is on a hidden one or nowhere.
+  void KeepFocusShown();
   void AskToSaveMacro();
   // The system menu's backup and restore of the whole configuration. A restore rebuilds the
   // pages from the restored files as at start; a failure changes nothing and says why.

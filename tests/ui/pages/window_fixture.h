@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "ui/ids.h"
 #include "ui/main_dialog.h"
 #include "ui/ui_test_support.h"
+#include "win32/input_support.h"
 
 namespace corvane::uitest {
 
@@ -122,6 +124,21 @@ class WindowTest : public ::testing::Test {
     SendMessageW(combo, WM_KEYUP, key, 0);
     Pump();
   }
+  // Keys pressed as a user presses them: real input, the modifiers first and released last,
+  // handled through the window's own loop (its pre-translation and dialog manager).
+  void Press(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> in;
+    for (WORD k : keys) in.push_back(testinput::KeyInput(k, false));
+    for (auto k = keys.end(); k != keys.begin();) in.push_back(testinput::KeyInput(*--k, true));
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    Drain(*dlg_);
+  }
+  // The focus on a control, as a click or the Tab key would put it there.
+  void FocusOn(HWND w) {
+    SendMessageW(Main(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(w), TRUE);
+    Drain(*dlg_);
+  }
+
   // Types text into an edit control as keys would.
   void Type(HWND edit, const std::u16string& text) {
     for (char16_t c : text) SendMessageW(edit, WM_CHAR, c, 1);
