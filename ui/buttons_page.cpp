@@ -302,12 +302,39 @@ void CButtonsDlg::TellMacroNotFound() {
 }
 
 void CButtonsDlg::ChooseInCombo(int row) {
-  if (row < 0 || row >= rows_) return;
+  if (!TakeComboSelection(row)) return;
+  ShowChosenDetails();
+}
+
+bool CButtonsDlg::TakeComboSelection(int row) {
+  if (row < 0 || row >= rows_) return false;
   current_ = row;
   int at = combos_[row].Selection();
   // Without a selected entry (Restore Defaults gave a code the list lacks) the code stays.
   if (at >= 0) assignments_[row].FunctionCode = static_cast<int32_t>(combos_[row].ItemData(at));
-  ShowChosenDetails();
+  return true;
+}
+
+void CButtonsDlg::ComboNotified(int row, int code) {
+  // Each selection change takes effect at once. The focus moves on (and a macro that is gone is
+  // told) only for a settled choice: one made in the opened list, once the list has both
+  // accepted it and closed, in whichever order the two come. Arrow keys through a closed list
+  // step over the hot key and the macro without leaving it.
+  ComboDrop& drop = drops_[row];
+  switch (code) {
+    case CBN_SETFOCUS: MakeCurrent(row); return;
+    case CBN_SELCHANGE:
+      if (TakeComboSelection(row)) ApplyDetailRule();
+      return;
+    case CBN_DROPDOWN: drop = {true, false, false}; return;
+    case CBN_SELENDOK: drop.Accepted = drop.Open; break;
+    case CBN_CLOSEUP: drop.Closed = drop.Open; break;
+    default: return;
+  }
+  if (drop.Accepted && drop.Closed) {
+    drop = {};
+    if (TakeComboSelection(row)) ShowChosenDetails();
+  }
 }
 
 void CButtonsDlg::ShowChosenDetails() {
@@ -428,8 +455,7 @@ void CButtonsDlg::RestoreDefaults() {
 bool CButtonsDlg::OnPageCommand(int id, int code, HWND) {
   for (int k = 0; k < kButtonRows; ++k) {
     if (id == kButtonRowIds[k].Combo) {
-      if (code == CBN_SETFOCUS) MakeCurrent(k);
-      if (code == CBN_SELCHANGE) ChooseInCombo(k);
+      ComboNotified(k, code);
       return true;
     }
     if (id == kButtonRowIds[k].Menu) {

@@ -99,6 +99,9 @@ class CButtonsDlg : public Page {
   void ShowMacroNames();
   void TellMacroNotFound();
   void ChooseInCombo(int row);
+  // The row's function from its list's selection; false for a row the mouse lacks.
+  bool TakeComboSelection(int row);
+  void ComboNotified(int row, int code);
   // After a choice of function: the current row's details, and the focus on the hot key field
   // or the macro list when the function needs one.
   void ShowChosenDetails();
@@ -128,6 +131,13 @@ class CButtonsDlg : public Page {
   MenuButtonLook look_;
   CMenuButton menus_[kButtonRows];
   ComboBox combos_[kButtonRows];
+  // A row's list while it is open: whether it accepted a choice and whether it closed.
+  struct ComboDrop {
+    bool Open = false;
+    bool Accepted = false;
+    bool Closed = false;
+  };
+  ComboDrop drops_[kButtonRows];
   ComboBox macroList_;
   ScopedMenu menuResource_;       // the function menu's resource
   HMENU functionMenu_ = nullptr;  // its popup

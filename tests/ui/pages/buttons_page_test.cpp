@@ -196,9 +196,11 @@ TEST_F(ButtonsPageTest, AMacroNoLongerInTheLibraryIsNamedWhenChosenAgain) {
     prompts_.Messages.clear();
     TypicalSetup(combo ? "[Buttons]\r\nUseComboBox=1\r\n" : "");
     StartOnButtons();
-    if (combo)
-      ChooseEntry(Combo(6), 37);  // "Macro...Gone"
-    else
+    if (combo) {
+      FocusOn(Combo(6));  // "Macro...Gone", chosen again in the opened list
+      Press({VK_F4});
+      Press({VK_RETURN});
+    } else
       ChooseFromMenu(6, ID_FUNCTION_MACRO);
     ASSERT_EQ(prompts_.Messages.size(), 1u);
     EXPECT_EQ(prompts_.Messages[0].Text, u"Macro Gone is not found.");
@@ -210,12 +212,33 @@ TEST_F(ButtonsPageTest, AMacroNoLongerInTheLibraryIsNamedWhenChosenAgain) {
   }
 }
 
+// With real keys through the window's own loop: arrows through the closed list step over the
+// hot key and the macro, showing their details but keeping the focus and asking nothing; a
+// choice made in the opened list moves on to the field or the macro list.
 TEST_F(ButtonsPageTest, ComboChoiceOfTheHotKeyMovesOnToTheField) {
   TypicalSetup("[Buttons]\r\nUseComboBox=1\r\n");
   StartOnButtons();
-  ChooseEntry(Combo(5), 12);
+  ChooseEntry(Combo(5), 11);  // Cycling DPI, the entry before the hot key
+  FocusOn(Combo(5));
+  Press({VK_DOWN});
   EXPECT_EQ(Row(5).FunctionCode, kFunctionHotKey);
   EXPECT_EQ(Buttons().CurrentButton(), 5);
+  EXPECT_TRUE(HotKeyRowShown());
+  EXPECT_EQ(GetFocus(), Combo(5));
+  Press({VK_DOWN});
+  EXPECT_EQ(Row(5).FunctionCode, 13);
+  EXPECT_FALSE(HotKeyRowShown());
+  Press({VK_END});  // the macro, last: its macro is not chosen yet, and nothing is asked
+  EXPECT_EQ(Row(5).FunctionCode, kFunctionMacro);
+  EXPECT_TRUE(MacroGroupShown());
+  EXPECT_EQ(GetFocus(), Combo(5));
+  EXPECT_TRUE(prompts_.Messages.empty());
+
+  ChooseEntry(Combo(5), 11);
+  Press({VK_F4});
+  Press({VK_DOWN});
+  Press({VK_RETURN});
+  EXPECT_EQ(Row(5).FunctionCode, kFunctionHotKey);
   EXPECT_EQ(GetFocus(), Item(ui::kIdHotKey));
   EXPECT_TRUE(HotKeyRowShown());
   ChooseEntry(Combo(5), 0);
