@@ -313,8 +313,10 @@ bool CCorvaneDlg::OnNotify(int id, NMHDR* header) {
   if (id != kIdTab) return false;
   switch (header->code) {
     case TCN_SELCHANGING:
-      SetMsgResult(0);
+      // The result after the question: its message box lets in messages (a device change)
+      // whose handling sets a result of its own, which would refuse the change.
       AskToSaveMacro();
+      SetMsgResult(0);
       return true;
     case TCN_SELCHANGE:
       SetMsgResult(0);

@@ -9,6 +9,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -41,8 +42,12 @@ class FakePrompts : public ui::Prompts {
   std::vector<HMENU> Menus;
   std::vector<POINT> MenuPositions;
 
+  // Runs while a message box is shown, as the messages the system delivers meanwhile would.
+  std::function<void()> WhileAsking;
+
   int Message(HWND, const std::u16string& text, const std::u16string&, UINT flags) override {
     Messages.push_back({text, flags});
+    if (WhileAsking) WhileAsking();
     if (Answers.empty()) return IDNO;
     int a = Answers.front();
     Answers.pop_front();

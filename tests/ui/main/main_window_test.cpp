@@ -599,6 +599,20 @@ TEST_F(MainWindowTest, SaveQuestionOnlyWhenLeavingTheMacrosTabWithAModifiedMacro
   EXPECT_FALSE(std::filesystem::exists(folder_.Path() / L"Macros" / L"Macro A.ini"));
 }
 
+// The save question's message box lets other messages in: a device change meanwhile (whose
+// handling sets a result of its own) must not refuse the tab change.
+TEST_F(MainWindowTest, ADeviceChangeDuringTheSaveQuestionDoesNotRefuseTheTabChange) {
+  SetDemo();
+  SaveLibrary(2, 3, false);
+  Start();
+  SelectTab(ui::kTabMacros);
+  dlg_->MacrosPage()->Library().Macros[1].Modified = 1;
+  prompts_.WhileAsking = [&] { DeviceChange(DBT_DEVICEARRIVAL, kMousePath); };
+  NMHDR n{Item(ui::kIdTab), static_cast<UINT_PTR>(ui::kIdTab), static_cast<UINT>(TCN_SELCHANGING)};
+  EXPECT_EQ(SendMessageW(Main(), WM_NOTIFY, ui::kIdTab, reinterpret_cast<LPARAM>(&n)), 0);
+  EXPECT_EQ(prompts_.Messages.size(), 1u);
+}
+
 TEST_F(MainWindowTest, ApplySavesTheSelectedMacro) {
   SetDemo();
   SaveLibrary(2, 3, false);
